@@ -1,0 +1,28 @@
+# Compiler settings shared by every target of the project.
+
+# Warnings are errors for the project's own code in every build; third-party headers come in
+# as SYSTEM includes so they do not count.
+function(vq_target_settings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(WIN32)
+    # UNICODE: the code calls the W functions; NOMINMAX keeps std::min/std::max usable.
+    target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+                                                 _WIN32_WINNT=0x0601 WINVER=0x0601)
+  endif()
+endfunction()
+
+if(WIN32)
+  # One self-contained executable: no mingw runtime DLLs next to it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(VQ_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# vq_windows_program(target): a GUI executable whose entry point is wWinMain.
+function(vq_windows_program target)
+  vq_target_settings(${target})
+  target_link_options(${target} PRIVATE -municode)
+endfunction()

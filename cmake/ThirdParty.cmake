@@ -1,0 +1,26 @@
+# Installed dependencies (scripts/install-deps.sh puts them in place).
+
+# cpp-httplib: header-only, unpacked from Debian's source package into third_party/.
+set(VQ_HTTPLIB_DIR "${PROJECT_SOURCE_DIR}/third_party/cpp-httplib")
+if(NOT EXISTS "${VQ_HTTPLIB_DIR}/httplib.h")
+  message(FATAL_ERROR "cpp-httplib is missing: run scripts/install-deps.sh")
+endif()
+add_library(httplib INTERFACE)
+target_include_directories(httplib SYSTEM INTERFACE "${VQ_HTTPLIB_DIR}")
+find_package(Threads REQUIRED)
+if(WIN32)
+  target_link_libraries(httplib INTERFACE ws2_32 crypt32 Threads::Threads)
+else()
+  target_link_libraries(httplib INTERFACE Threads::Threads)
+endif()
+
+# zlib: the mingw build comes from libz-mingw-w64-dev, the native one from zlib1g-dev.
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)  # the executable must not need zlib1.dll
+endif()
+find_package(ZLIB REQUIRED)
+
+# stb_image: header-only from libstb-dev; its implementation is compiled once in ui/.
+find_path(VQ_STB_DIR stb/stb_image.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+add_library(stb INTERFACE)
+target_include_directories(stb SYSTEM INTERFACE "${VQ_STB_DIR}")

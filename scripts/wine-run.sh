@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Runs Windows programs under Wine the way our users' PCs look: Chinese locale (code page 936,
+# CJK fonts), a private prefix created once and reused, and a private Xvfb display.
+#
+#   wine-run.sh [--prefix DIR] PROGRAM.exe [ARGS...]   run a program, return its exit code
+#   wine-run.sh [--prefix DIR] --with-env CMD [ARGS...] run a Linux command (a test driver using
+#                                                       xdotool and wine) in the same environment
+#   wine-run.sh [--prefix DIR] --session-start         keep a display and wineserver up for many runs
+#   wine-run.sh [--prefix DIR] --session-stop          stop what --session-start started
+#
+# Without a session, each call starts its own display and stops it (and the prefix's wineserver)
+# afterwards. It only ever stops processes it started or that belong to its private prefix.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+prefix="${WINE_RUN_PREFIX:-$repo/build/wineprefix}"
+if [ "${1:-}" = "--prefix" ]; then prefix="$2"; shift 2; fi
+mkdir -p "$(dirname "$prefix")"
+prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
+session="$prefix.session"
+
+wine_bin=$(command -v wine64 || true)
+[ -n "$wine_bin" ] || wine_bin=/usr/lib/wine/wine64
+wineserver_bin=$(command -v wineserver || true)
+[ -n "$wineserver_bin" ] || wineserver_bin=/usr/lib/wine/wineserver64
+[ -x "$wineserver_bin" ] || wineserver_bin=/usr/lib/wine/wineserver
+
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# No Mono/Gecko installer prompts, no desktop menu entries written to the host.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINE_BIN="$wine_bin" WINESERVER_BIN="$wineserver_bin"
+
+xvfb_alive() { [ -f "$1/xvfb.pid" ] && kill -0 "$(cat "$1/xvfb.pid")" 2>/dev/null; }
+
+# start_display DIR: starts Xvfb on a free display number, records it in DIR.
+start_display() {
+  local dir=$1 n
+  mkdir -p "$dir"
+  for n in $(seq 90 199); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    echo $! > "$dir/xvfb.pid"
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n" > "$dir/display"; return 0; }
+      kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "wine-run: could not start Xvfb" >&2
+  return 1
+}
+
+stop_display() {
+  local dir=$1
+  if xvfb_alive "$dir"; then kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true; fi
+  rm -rf "$dir"
+}
+
+# The prefix is created once (wineboot takes a while) and reused; a lock keeps parallel
+# callers from creating it twice.
+ensure_prefix() {
+  exec 9>"$prefix.lock"
+  flock 9
+  if [ ! -f "$prefix/system.reg" ]; then
+    "$wine_bin" wineboot -i >/dev/null 2>&1 || true
+    "$wineserver_bin" -w
+  fi
+  flock -u 9
+}
+
+case "${1:-}" in
+  --session-start)
+    xvfb_alive "$session" || { rm -rf "$session"; start_display "$session"; }
+    export DISPLAY=$(cat "$session/display")
+    ensure_prefix
+    "$wineserver_bin" -p   # stays up between programs, so each test starts quickly
+    exit 0 ;;
+  --session-stop)
+    if [ -d "$session" ]; then
+      DISPLAY=$(cat "$session/display" 2>/dev/null || echo :0) "$wineserver_bin" -k 2>/dev/null || true
+      stop_display "$session"
+    fi
+    exit 0 ;;
+  "")
+    echo "usage: wine-run.sh [--prefix DIR] PROGRAM [ARGS...] | --with-env CMD... | --session-start | --session-stop" >&2
+    exit 2 ;;
+esac
+
+own=""
+if xvfb_alive "$session"; then
+  export DISPLAY=$(cat "$session/display")
+else
+  own=$(mktemp -d "${prefix}.run.XXXXXX")
+  start_display "$own"
+  export DISPLAY=$(cat "$own/display")
+  trap '"$wineserver_bin" -k 2>/dev/null || true; stop_display "$own"' EXIT
+fi
+ensure_prefix
+
+status=0
+if [ "$1" = "--with-env" ]; then
+  shift
+  "$@" || status=$?
+else
+  "$wine_bin" "$@" || status=$?
+fi
+exit $status
