@@ -1,0 +1,53 @@
+// Name conversion between the ANSI code page (Latin-1 outside Windows) and wide strings.
+#include "archive/zip_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#ifdef _WIN32
+
+bool wideToNarrowName(const std::wstring& wide, std::string& narrow) {
+  narrow.clear();
+  if (wide.empty()) return true;
+  const int wideLength = static_cast<int>(wide.size());
+  BOOL usedDefault = FALSE;
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
+                                         nullptr, 0, nullptr, &usedDefault);
+  if (length <= 0 || usedDefault) return false;
+  narrow.resize(static_cast<size_t>(length));
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, narrow.data(),
+                      length, nullptr, nullptr);
+  return true;
+}
+
+std::wstring narrowToWideName(const std::string& narrow) {
+  if (narrow.empty()) return {};
+  const int narrowLength = static_cast<int>(narrow.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, narrow.data(), narrowLength, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, narrow.data(), narrowLength, wide.data(), length);
+  return wide;
+}
+
+#else
+
+bool wideToNarrowName(const std::wstring& wide, std::string& narrow) {
+  narrow.clear();
+  narrow.reserve(wide.size());
+  for (wchar_t c : wide) {
+    if (c <= 0 || c > 0xFF) return false;
+    narrow.push_back(static_cast<char>(c));
+  }
+  return true;
+}
+
+std::wstring narrowToWideName(const std::string& narrow) {
+  std::wstring wide;
+  wide.reserve(narrow.size());
+  for (char c : narrow) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  return wide;
+}
+
+#endif
