@@ -1,0 +1,14 @@
+// The device code: 32 lower-case hex digits that identify one run of the installer in the
+// service's telemetry, derived from the system tick count at first use.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The device code of this process: computed on the first call (safe when several threads make
+// that first call at once, all get the same value) and returned unchanged afterwards.
+std::string currentDeviceCode();
+
+// The device code for a given tick count: MD5 in hex of the salt followed by the count written
+// as a signed 32-bit decimal (counts from 2^31 on therefore carry a "-").
+std::string deviceCodeForTickCount(std::uint32_t tickCount);
