@@ -1,6 +1,8 @@
 // Process-wide resource settings; see resource_settings.h.
 #include "ui/resource_settings.h"
 
+#include "archive/zip_reader.h"
+
 namespace SkinUI {
 namespace {
 
@@ -10,8 +12,7 @@ struct ResourceSettings {
     std::wstring folder;
     std::wstring archiveName;
     bool cacheArchive = true;
-    const void* archiveBytes = nullptr;
-    unsigned archiveLength = 0;
+    ZipArchivePtr openArchive;
 };
 
 ResourceSettings& Settings()
@@ -80,10 +81,13 @@ void SetSkinArchive(const std::wstring& name, bool cache)
     ResourceSettings& settings = Settings();
     if (settings.archiveName == name && settings.cacheArchive == cache)
         return;
+    settings.openArchive.reset();
     settings.archiveName = name;
     settings.cacheArchive = cache;
-    settings.archiveBytes = nullptr;
-    settings.archiveLength = 0;
+    if (!cache || name.empty())
+        return;
+    std::wstring path = settings.folder + name;
+    settings.openArchive.reset(openZip(path.c_str(), 0, ZipFileName));
 }
 
 void SetSkinArchive(const void* bytes, unsigned length)
@@ -91,9 +95,9 @@ void SetSkinArchive(const void* bytes, unsigned length)
     ResourceSettings& settings = Settings();
     if (settings.archiveName == kMemoryArchiveName)
         return;
+    settings.openArchive.reset();
     settings.archiveName = kMemoryArchiveName;
-    settings.archiveBytes = bytes;
-    settings.archiveLength = length;
+    settings.openArchive.reset(openZip(bytes, length, ZipMemory));
 }
 
 const std::wstring& SkinArchiveName()
@@ -104,6 +108,11 @@ const std::wstring& SkinArchiveName()
 bool SkinArchiveCached()
 {
     return Settings().cacheArchive;
+}
+
+ZipArchive* OpenSkinArchive()
+{
+    return Settings().openArchive.get();
 }
 
 }  // namespace SkinUI

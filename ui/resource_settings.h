@@ -8,6 +8,8 @@
 
 #include <string>
 
+struct ZipArchive;
+
 namespace SkinUI {
 
 // The program's module instance. The resource module follows it until one is set.
@@ -32,12 +34,17 @@ const std::wstring& ResourceFolder();
 void SetSkinArchive(const std::wstring& name, bool cache);
 
 // Use `length` bytes at `bytes` as the skin archive. The bytes are not copied: they must stay
-// valid for the rest of the process. The archive name becomes "membuffer"; once that is the
-// name, further calls change nothing.
+// valid for the rest of the process. The archive name becomes "membuffer" and the archive is
+// opened and kept open (whatever the cache flag: memory cannot be reopened by name); once
+// that is the name, further calls change nothing.
 void SetSkinArchive(const void* bytes, unsigned length);
 
 // The archive name ("membuffer" for memory; empty when files come from the folder).
 const std::wstring& SkinArchiveName();
 bool SkinArchiveCached();
+
+// The skin archive kept open (memory archives always, archive files when cached), or null.
+// Owned by the settings; valid until the skin archive is set again.
+ZipArchive* OpenSkinArchive();
 
 }  // namespace SkinUI

@@ -1,0 +1,70 @@
+// Source-over blending; see alpha_blend.h.
+#include "ui/alpha_blend.h"
+
+#include "ui/dib_section.h"
+#include "ui/msimg32_functions.h"
+
+namespace SkinUI {
+namespace {
+
+int Width(const RECT& rc) { return rc.right - rc.left; }
+int Height(const RECT& rc) { return rc.bottom - rc.top; }
+
+// result = source * constant + destination * (1 - effective source alpha), per channel, the
+// arithmetic of AlphaBlend with premultiplied sources.
+uint32_t BlendPixel(uint32_t source, uint32_t destination, unsigned constantAlpha, bool perPixelAlpha)
+{
+    unsigned sourceAlpha = perPixelAlpha ? (source >> 24) * constantAlpha / 255 : constantAlpha;
+    unsigned keep = 255 - sourceAlpha;
+    uint32_t result = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        unsigned s = (source >> shift) & 0xFF;
+        unsigned d = (destination >> shift) & 0xFF;
+        unsigned channel = (s * constantAlpha + d * keep + 127) / 255;
+        result |= (channel > 255 ? 255u : channel) << shift;
+    }
+    return result;
+}
+
+void OwnBlend(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE constantAlpha,
+              bool perPixelAlpha)
+{
+    int width = Width(dest);
+    int height = Height(dest);
+    DibSection below = CreateDibSection32(width, height);
+    DibSection above = CreateDibSection32(width, height);
+    MemoryDC belowDC(dc);
+    MemoryDC aboveDC(dc);
+    if (!below || !above || !belowDC || !aboveDC)
+        return;
+    SelectGuard selectBelow(belowDC.get(), below.bitmap.get());
+    SelectGuard selectAbove(aboveDC.get(), above.bitmap.get());
+    BitBlt(belowDC.get(), 0, 0, width, height, dc, dest.left, dest.top, SRCCOPY);
+    SetStretchBltMode(aboveDC.get(), COLORONCOLOR);
+    StretchBlt(aboveDC.get(), 0, 0, width, height, sourceDC, source.left, source.top, Width(source),
+               Height(source), SRCCOPY);
+    GdiFlush();  // the pixels are read directly below
+    size_t count = static_cast<size_t>(width) * height;
+    for (size_t i = 0; i < count; ++i)
+        below.pixels[i] = BlendPixel(above.pixels[i], below.pixels[i], constantAlpha, perPixelAlpha);
+    BitBlt(dc, dest.left, dest.top, width, height, belowDC.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
+void BlendRect(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE constantAlpha,
+               bool perPixelAlpha)
+{
+    if (Width(dest) <= 0 || Height(dest) <= 0 || Width(source) <= 0 || Height(source) <= 0)
+        return;
+    if (AlphaBlendFunction alphaBlend = SystemAlphaBlend()) {
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, constantAlpha,
+                               static_cast<BYTE>(perPixelAlpha ? AC_SRC_ALPHA : 0)};
+        alphaBlend(dc, dest.left, dest.top, Width(dest), Height(dest), sourceDC, source.left, source.top,
+                   Width(source), Height(source), blend);
+        return;
+    }
+    OwnBlend(dc, dest, sourceDC, source, constantAlpha, perPixelAlpha);
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,181 @@
+// Image descriptors; see image_descriptor.h.
+#include "ui/image_descriptor.h"
+
+#include "ui/attribute_values.h"
+#include "ui/image_blit.h"
+#include "ui/image_decoder.h"
+
+#include <algorithm>
+
+namespace SkinUI {
+namespace {
+
+bool IsBlank(wchar_t c) { return c != L'\0' && c <= L' '; }
+
+// Reads the next key='value' pair at `pos`; false when the text there is not one.
+bool ReadPair(const std::wstring& text, size_t& pos, std::wstring& key, std::wstring& value)
+{
+    auto at = [&](size_t i) { return i < text.size() ? text[i] : L'\0'; };
+    while (IsBlank(at(pos)))
+        ++pos;
+    size_t keyStart = pos;
+    while (at(pos) != L'\0' && at(pos) != L'=' && !IsBlank(at(pos)))
+        ++pos;
+    key = text.substr(keyStart, pos - keyStart);
+    while (IsBlank(at(pos)))
+        ++pos;
+    if (at(pos) != L'=')
+        return false;
+    ++pos;
+    while (IsBlank(at(pos)))
+        ++pos;
+    if (at(pos) != L'\'')
+        return false;
+    size_t valueStart = ++pos;
+    size_t quote = text.find(L'\'', valueStart);
+    if (quote == std::wstring::npos)
+        return false;
+    value = text.substr(valueStart, quote - valueStart);
+    pos = quote + 1;
+    return true;
+}
+
+// Keys that name the image; the last one given decides where the image comes from.
+enum class NameKey { None, File, Resource, Color };
+
+struct ParseState {
+    NameKey nameKey = NameKey::None;
+    std::wstring resourceType;  // "restype"; empty when missing, which finds no resource
+};
+
+void ApplyKey(ImageDescriptor& d, ParseState& state, const std::wstring& key, const std::wstring& value)
+{
+    if (key == L"file") {
+        d.name = value;
+        state.nameKey = NameKey::File;
+    } else if (key == L"res") {
+        d.name = value;
+        state.nameKey = NameKey::Resource;
+    } else if (key == L"restype") {
+        state.resourceType = value;
+    } else if (key == L"color") {
+        d.name = value;
+        state.nameKey = NameKey::Color;
+    } else if (key == L"dest") {
+        d.dest = ParseRect(value);
+    } else if (key == L"source") {
+        d.source = ParseRect(value);
+    } else if (key == L"corner" || key == L"scale9") {
+        d.corner = ParseRect(value);
+    } else if (key == L"mask") {
+        d.mask = ParseColor(value);
+    } else if (key == L"fade") {
+        d.fade = static_cast<BYTE>(std::clamp(ParseInt(value), 0, 255));
+    } else if (key == L"hole") {
+        d.hole = ParseBool(value);
+    } else if (key == L"xtiled") {
+        d.xTiled = ParseBool(value);
+    } else if (key == L"ytiled") {
+        d.yTiled = ParseBool(value);
+    } else if (key == L"hsl") {
+        d.hsl = ParseBool(value);
+    }
+}
+
+bool IsZero(const RECT& rc)
+{
+    return rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0;
+}
+
+void Load(IRenderContext& context, ImageDrawInfo& info)
+{
+    info.loadAttempted = true;
+    ImageDescriptor d = ParseImageDescriptor(info.descriptor);
+    info.imageName = d.name;
+    info.dest = d.dest;
+    info.source = d.source;
+    info.corner = d.corner;
+    info.fade = d.fade;
+    info.hole = d.hole;
+    info.xTiled = d.xTiled;
+    info.yTiled = d.yTiled;
+    info.image = context.Images().CachedImageOrLoad(d.name, d.type ? d.type->c_str() : nullptr, d.mask, d.hsl);
+    if (info.image && IsZero(info.source))
+        info.source = RECT{0, 0, info.image->width(), info.image->height()};
+}
+
+RECT Destination(const RECT& control, const RECT& dest)
+{
+    if (IsZero(dest))
+        return control;
+    return RECT{control.left + dest.left, control.top + dest.top,
+                std::min(control.right, control.left + dest.right), std::min(control.bottom, control.top + dest.bottom)};
+}
+
+}  // namespace
+
+ImageDescriptor ParseImageDescriptor(const std::wstring& text)
+{
+    ImageDescriptor d;
+    ParseState state;
+    size_t pos = 0;
+    std::wstring key, value;
+    while (ReadPair(text, pos, key, value)) {
+        if (!value.empty())
+            ApplyKey(d, state, key, value);
+        // Another pair follows only after exactly one space that does not end the text.
+        if (pos >= text.size() || text[pos] != L' ' || pos + 1 >= text.size())
+            break;
+        ++pos;
+    }
+    if (state.nameKey == NameKey::None)
+        d.name = text;
+    else if (state.nameKey == NameKey::Resource)
+        d.type = state.resourceType;
+    else if (state.nameKey == NameKey::Color)
+        d.type = std::wstring(kColorImageType);
+    return d;
+}
+
+void ImageDrawInfo::Clear()
+{
+    *this = ImageDrawInfo();
+}
+
+void ImageDrawInfo::SetDescriptor(const std::wstring& text)
+{
+    if (text == descriptor)
+        return;
+    Clear();
+    descriptor = text;
+}
+
+bool DrawImageDescriptor(HDC dc, IRenderContext& context, const RECT& control, const RECT& paint, ImageDrawInfo& info)
+{
+    if (info.descriptor.empty())
+        return false;
+    if (!info.loadAttempted)
+        Load(context, info);
+    if (!info.image)
+        return false;
+    info.source.right = std::min<LONG>(info.source.right, info.image->width());
+    info.source.bottom = std::min<LONG>(info.source.bottom, info.image->height());
+    if (!dc)
+        return true;
+    RECT dest = Destination(control, info.dest);
+    RECT common;
+    if (!IntersectRect(&common, &dest, &control) || !IntersectRect(&common, &dest, &paint))
+        return true;
+    BlitLayout layout;
+    layout.source = info.source;
+    layout.corner = info.corner;
+    layout.fade = info.fade;
+    layout.hasAlpha = info.image->hasAlpha;
+    layout.hole = info.hole;
+    layout.xTiled = info.xTiled;
+    layout.yTiled = info.yTiled;
+    BlitImage(dc, info.image->bitmap(), dest, paint, layout);
+    return true;
+}
+
+}  // namespace SkinUI
