@@ -26,7 +26,8 @@ std::vector<unsigned char> patternBytes(std::size_t size) {
 }
 
 void setBytesProcessed(benchmark::State& state, std::size_t perIteration) {
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(perIteration));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(perIteration));
 }
 
 // One keyed object for the whole run, as the chain carries over from buffer to buffer.

@@ -98,7 +98,8 @@ void AES::expandKey(const unsigned char* key) {
         if (produced >= totalWords) return;
 
         const std::uint32_t last = keyWords_[keyWordCount - 1];
-        keyWords_[0] ^= subWord((last << 8) | (last >> 24)) ^ (std::uint32_t{kRoundConstants[roundConstant++]} << 24);
+        keyWords_[0] ^=
+            subWord((last << 8) | (last >> 24)) ^ (std::uint32_t{kRoundConstants[roundConstant++]} << 24);
         if (keyWordCount != 8) {
             for (int i = 1; i < keyWordCount; ++i) keyWords_[i] ^= keyWords_[i - 1];
             continue;
@@ -187,42 +188,49 @@ void AES::decryptBlock16(const unsigned char* in, unsigned char* out) const {
     storeBigEndian(finalColumn(kInverseSBox, s3, s2, s1, s0) ^ key[3], out + 12);
 }
 
-// 24- and 32-byte blocks: the same round with the row shifts of the block length. work_ holds
+// 24- and 32-byte blocks: the same rounds with the row shifts of the block length. work_ holds
 // the state, work2_ the next state.
 void AES::encryptBlockGeneral(const unsigned char* in, unsigned char* out) {
     const int blockWords = blockLength_ / 4;
     const int* shift = kShiftOffsets[(blockWords - 4) / 2];
-    auto at = [&](int column, int row) { return work_[(column + shift[row]) % blockWords]; };
+    // Row r of new column j comes from column j + shift of row r.
+    auto from = [&](int column, int row) { return work_[(column + shift[row - 1]) % blockWords]; };
 
     for (int j = 0; j < blockWords; ++j) work_[j] = loadBigEndian(in + 4 * j) ^ encryptionKeys_[0][j];
     for (int round = 1; round < rounds_; ++round) {
+        const std::uint32_t* key = encryptionKeys_[round];
         for (int j = 0; j < blockWords; ++j) {
-            work2_[j] = encryptionColumn(work_[j], at(j, 0), at(j, 1), at(j, 2)) ^ encryptionKeys_[round][j];
+            work2_[j] = encryptionColumn(work_[j], from(j, 1), from(j, 2), from(j, 3)) ^ key[j];
         }
         std::memcpy(work_, work2_, sizeof work_);
     }
+    const std::uint32_t* key = encryptionKeys_[rounds_];
     for (int j = 0; j < blockWords; ++j) {
-        const std::uint32_t word = finalColumn(kSBox, work_[j], at(j, 0), at(j, 1), at(j, 2));
-        storeBigEndian(word ^ encryptionKeys_[rounds_][j], out + 4 * j);
+        storeBigEndian(finalColumn(kSBox, work_[j], from(j, 1), from(j, 2), from(j, 3)) ^ key[j],
+                       out + 4 * j);
     }
 }
 
 void AES::decryptBlockGeneral(const unsigned char* in, unsigned char* out) {
     const int blockWords = blockLength_ / 4;
     const int* shift = kShiftOffsets[(blockWords - 4) / 2];
-    // Inverse row shifts move each row right, which is block words - shift to the left.
-    auto at = [&](int column, int row) { return work_[(column + blockWords - shift[row]) % blockWords]; };
+    // The inverse shift moves rows right: row r of new column j comes from column j - shift.
+    auto from = [&](int column, int row) {
+        return work_[(column + blockWords - shift[row - 1]) % blockWords];
+    };
 
     for (int j = 0; j < blockWords; ++j) work_[j] = loadBigEndian(in + 4 * j) ^ decryptionKeys_[0][j];
     for (int round = 1; round < rounds_; ++round) {
+        const std::uint32_t* key = decryptionKeys_[round];
         for (int j = 0; j < blockWords; ++j) {
-            work2_[j] = decryptionColumn(work_[j], at(j, 0), at(j, 1), at(j, 2)) ^ decryptionKeys_[round][j];
+            work2_[j] = decryptionColumn(work_[j], from(j, 1), from(j, 2), from(j, 3)) ^ key[j];
         }
         std::memcpy(work_, work2_, sizeof work_);
     }
+    const std::uint32_t* key = decryptionKeys_[rounds_];
     for (int j = 0; j < blockWords; ++j) {
-        const std::uint32_t word = finalColumn(kInverseSBox, work_[j], at(j, 0), at(j, 1), at(j, 2));
-        storeBigEndian(word ^ decryptionKeys_[rounds_][j], out + 4 * j);
+        const std::uint32_t word = finalColumn(kInverseSBox, work_[j], from(j, 1), from(j, 2), from(j, 3));
+        storeBigEndian(word ^ key[j], out + 4 * j);
     }
 }
 
@@ -235,19 +243,17 @@ void AES::encrypt(const unsigned char* in, unsigned char* out, std::size_t n, in
     const std::size_t block = static_cast<std::size_t>(blockLength_);
     for (std::size_t offset = 0; offset < n; offset += block) {
         switch (mode) {
-        case CBC:
-            xorBlock(chain_, in + offset);
-            encryptBlock(chain_, chain_);
-            std::memcpy(out + offset, chain_, block);
-            break;
-        case CFB:
-            encryptBlock(chain_, chain_);
-            xorBlock(chain_, in + offset);
-            std::memcpy(out + offset, chain_, block);
-            break;
-        default:
-            encryptBlock(in + offset, out + offset);
-            break;
+            case CBC:
+                xorBlock(chain_, in + offset);
+                encryptBlock(chain_, chain_);
+                std::memcpy(out + offset, chain_, block);
+                break;
+            case CFB:
+                encryptBlock(chain_, chain_);
+                xorBlock(chain_, in + offset);
+                std::memcpy(out + offset, chain_, block);
+                break;
+            default: encryptBlock(in + offset, out + offset); break;
         }
     }
 }
@@ -259,22 +265,20 @@ void AES::decrypt(const unsigned char* in, unsigned char* out, std::size_t n, in
     unsigned char cipherBlock[kMaxBlockBytes];
     for (std::size_t offset = 0; offset < n; offset += block) {
         switch (mode) {
-        case CBC:
-            std::memcpy(cipherBlock, in + offset, block);
-            decryptBlock(cipherBlock, out + offset);
-            xorBlock(out + offset, chain_);
-            std::memcpy(chain_, cipherBlock, block);
-            break;
-        case CFB:
-            std::memcpy(cipherBlock, in + offset, block);
-            encryptBlock(chain_, chain_);
-            xorBlock(chain_, cipherBlock);
-            std::memcpy(out + offset, chain_, block);
-            std::memcpy(chain_, cipherBlock, block);
-            break;
-        default:
-            decryptBlock(in + offset, out + offset);
-            break;
+            case CBC:
+                std::memcpy(cipherBlock, in + offset, block);
+                decryptBlock(cipherBlock, out + offset);
+                xorBlock(out + offset, chain_);
+                std::memcpy(chain_, cipherBlock, block);
+                break;
+            case CFB:
+                std::memcpy(cipherBlock, in + offset, block);
+                encryptBlock(chain_, chain_);
+                xorBlock(chain_, cipherBlock);
+                std::memcpy(out + offset, chain_, block);
+                std::memcpy(chain_, cipherBlock, block);
+                break;
+            default: decryptBlock(in + offset, out + offset); break;
         }
     }
 }

@@ -57,7 +57,7 @@ private:
     int rounds_ = 0;
     unsigned char initialChain_[kMaxBlockBytes] = {};
     unsigned char chain_[kMaxBlockBytes] = {};
-    std::uint32_t keyWords_[8] = {};       // scratch for the key expansion
-    std::uint32_t work_[kMaxBlockWords] = {};   // state scratch for 24- and 32-byte blocks
+    std::uint32_t keyWords_[8] = {};           // scratch for the key expansion
+    std::uint32_t work_[kMaxBlockWords] = {};  // state scratch for 24- and 32-byte blocks
     std::uint32_t work2_[kMaxBlockWords] = {};
 };

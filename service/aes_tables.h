@@ -95,7 +95,8 @@ constexpr WordTable makeDecryptionTable(const ByteTable& inverseSbox, int row) {
 // Inverse column mixing of a round-key byte (no S-box): used to prepare decryption keys.
 constexpr WordTable makeKeyMixTable(int row) {
     WordTable table{};
-    for (int x = 0; x < 256; ++x) table[x] = rotateRight32(inverseMixColumn(static_cast<std::uint8_t>(x)), row);
+    for (int x = 0; x < 256; ++x)
+        table[x] = rotateRight32(inverseMixColumn(static_cast<std::uint8_t>(x)), row);
     return table;
 }
 

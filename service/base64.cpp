@@ -13,7 +13,8 @@ constexpr std::uint8_t kNotInAlphabet = 0xff;
 constexpr std::array<std::uint8_t, 256> makeDecodeTable() {
     std::array<std::uint8_t, 256> table{};
     for (auto& value : table) value = kNotInAlphabet;
-    for (int i = 0; i < 64; ++i) table[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 64; ++i)
+        table[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::uint8_t>(i);
     return table;
 }
 
@@ -39,7 +40,8 @@ std::string base64Encode(const unsigned char* bytes, size_t count) {
     text.reserve((count + 2) / 3 * 4);
     size_t i = 0;
     for (; i + 3 <= count; i += 3) {
-        const std::uint32_t group = (std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
+        const std::uint32_t group =
+            (std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
         text += kAlphabet[(group >> 18) & 0x3f];
         text += kAlphabet[(group >> 12) & 0x3f];
         text += kAlphabet[(group >> 6) & 0x3f];

@@ -19,7 +19,8 @@ std::uint32_t systemTickCount() {
     return GetTickCount();
 #else
     const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
 #endif
 }
 

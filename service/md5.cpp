@@ -20,7 +20,9 @@ constexpr std::uint32_t kSineTable[64] = {
 // Left rotations per step: four per round, repeated over the round's 16 steps.
 constexpr int kRotations[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
 
-std::uint32_t rotateLeft(std::uint32_t value, int count) { return (value << count) | (value >> (32 - count)); }
+std::uint32_t rotateLeft(std::uint32_t value, int count) {
+    return (value << count) | (value >> (32 - count));
+}
 
 std::uint32_t loadLittleEndian(const unsigned char* bytes) {
     return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) | (std::uint32_t{bytes[2]} << 16) |
@@ -65,10 +67,22 @@ void Md5Hasher::transform(const unsigned char* block) {
         std::uint32_t mixed = 0;
         int wordIndex = 0;
         switch (round) {
-        case 0: mixed = (b & c) | (~b & d); wordIndex = step; break;
-        case 1: mixed = (d & b) | (~d & c); wordIndex = (5 * step + 1) % 16; break;
-        case 2: mixed = b ^ c ^ d; wordIndex = (3 * step + 5) % 16; break;
-        default: mixed = c ^ (b | ~d); wordIndex = (7 * step) % 16; break;
+            case 0:
+                mixed = (b & c) | (~b & d);
+                wordIndex = step;
+                break;
+            case 1:
+                mixed = (d & b) | (~d & c);
+                wordIndex = (5 * step + 1) % 16;
+                break;
+            case 2:
+                mixed = b ^ c ^ d;
+                wordIndex = (3 * step + 5) % 16;
+                break;
+            default:
+                mixed = c ^ (b | ~d);
+                wordIndex = (7 * step) % 16;
+                break;
         }
         const std::uint32_t sum = a + mixed + kSineTable[step] + words[wordIndex];
         a = d;
@@ -93,7 +107,8 @@ Md5Hasher::Digest Md5Hasher::digest() const {
     finished.update(padding, padLength + 8);
 
     Digest result;
-    for (int i = 0; i < 16; ++i) result[i] = static_cast<unsigned char>(finished.state_[i / 4] >> (8 * (i % 4)));
+    for (int i = 0; i < 16; ++i)
+        result[i] = static_cast<unsigned char>(finished.state_[i / 4] >> (8 * (i % 4)));
     return result;
 }
 

@@ -18,9 +18,7 @@ static_assert(sizeof kPayloadKey == kBlockLength + 1 && sizeof kPayloadIv == kBl
               "AES-128 key and IV are 16 bytes");
 
 // Every message starts from the initialisation vector, hence a fresh cipher per call.
-void keyPayloadCipher(AES& cipher) {
-    cipher.makeKey(kPayloadKey, kPayloadIv, kBlockLength, kBlockLength);
-}
+void keyPayloadCipher(AES& cipher) { cipher.makeKey(kPayloadKey, kPayloadIv, kBlockLength, kBlockLength); }
 
 // Lenient PKCS#7 check over the n decrypted bytes: see decryptPayload in the header.
 void stripPadding(std::vector<unsigned char>& plain, size_t n) {

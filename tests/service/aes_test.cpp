@@ -181,7 +181,8 @@ TEST(AesTest, UnusableKeysAndLengthsLeaveTheOutputUntouched) {
     }
 
     // A rejected re-key keeps the earlier key; a null chain means an all-zero chain.
-    const std::string before = runCipher(true, "000102030405060708090a0b0c0d0e0f", "", 16, "00112233445566778899aabbccddeeff", AES::CBC);
+    const std::string before = runCipher(true, "000102030405060708090a0b0c0d0e0f", "", 16,
+                                         "00112233445566778899aabbccddeeff", AES::CBC);
     Bytes out(16);
     keyed.makeKey(key.data(), nullptr, 16, 16);
     keyed.makeKey(key.data() + 1, nullptr, 12, 16);

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     decryptPayload(text);
 
     const std::string bytes = base64Decode(text);
-    const std::string encoded = base64Encode(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    const std::string encoded =
+        base64Encode(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     if (base64Decode(encoded) != bytes) std::abort();
 
     if (decryptPayload(encryptPayload(text)) != text.substr(0, text.find('\0'))) std::abort();

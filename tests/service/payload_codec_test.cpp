@@ -17,8 +17,8 @@ std::string rawPayload(const std::string& plain) {
     std::string cipher(plain.size(), '\0');
     AES aes;
     aes.makeKey(kKey, kKey, 16, 16);
-    aes.encrypt(reinterpret_cast<const unsigned char*>(plain.data()), reinterpret_cast<unsigned char*>(&cipher[0]),
-                plain.size(), AES::CBC);
+    aes.encrypt(reinterpret_cast<const unsigned char*>(plain.data()),
+                reinterpret_cast<unsigned char*>(&cipher[0]), plain.size(), AES::CBC);
     return base64Encode(reinterpret_cast<const unsigned char*>(cipher.data()), cipher.size());
 }
 
@@ -39,7 +39,8 @@ TEST(PayloadCodecTest, DecryptUndoesEncryptForTextsWithoutZeroBytes) {
         ASSERT_EQ(decryptPayload(encryptPayload(text)), text) << "length " << length;
         text += static_cast<char>(1 + (length * 37) % 255);
     }
-    const std::string record = "{\"downloadUrl\":\"http://example.test/\xe5\xae\x89\xe8\xa3\x85.exe\",\"currVersion\":\"1.2\"}";
+    const std::string record =
+        "{\"downloadUrl\":\"http://example.test/\xe5\xae\x89\xe8\xa3\x85.exe\",\"currVersion\":\"1.2\"}";
     EXPECT_EQ(decryptPayload(encryptPayload(record)), record);
     EXPECT_EQ(decryptPayload(encryptPayload(std::string("abc\0def", 7))), "abc") << "a 0 byte ends the text";
 }
