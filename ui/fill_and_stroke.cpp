@@ -76,6 +76,23 @@ int OutlineStyle(int penStyle)
     return (penStyle & PS_STYLE_MASK) == PS_SOLID ? (penStyle | PS_INSIDEFRAME) : penStyle;
 }
 
+// Styled pens leave their gaps alone instead of filling them with the background colour.
+class TransparentBackground {
+public:
+    explicit TransparentBackground(HDC dc) : m_dc(dc), m_old(SetBkMode(dc, TRANSPARENT)) {}
+    ~TransparentBackground()
+    {
+        if (m_old)
+            SetBkMode(m_dc, m_old);
+    }
+    TransparentBackground(const TransparentBackground&) = delete;
+    TransparentBackground& operator=(const TransparentBackground&) = delete;
+
+private:
+    HDC m_dc;
+    int m_old;
+};
+
 }  // namespace
 
 void FillColor(HDC dc, const RECT& rc, DWORD argb)
@@ -121,6 +138,7 @@ void StrokeLine(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
     if (!pen)
         return;
     SelectGuard select(dc, pen.get());
+    TransparentBackground transparent(dc);
     POINT old;
     MoveToEx(dc, rc.left, rc.top, &old);
     LineTo(dc, rc.right, rc.bottom);
@@ -134,6 +152,7 @@ void StrokeRect(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
         return;
     SelectGuard selectPen(dc, pen.get());
     SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
+    TransparentBackground transparent(dc);
     Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
 }
 
@@ -145,6 +164,7 @@ void StrokeRoundRect(HDC dc, const RECT& rc, int width, int ellipseWidth, int el
         return;
     SelectGuard selectPen(dc, pen.get());
     SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
+    TransparentBackground transparent(dc);
     RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, ellipseWidth, ellipseHeight);
 }
 

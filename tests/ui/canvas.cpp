@@ -3,6 +3,7 @@
 
 #include "ui/image_decoder.h"
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -95,11 +96,15 @@ std::wstring makeTempFolder()
 {
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
-    static int counter = 0;
-    std::wstring folder = std::wstring(base) + L"skinui_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(++counter) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+    // Process ids repeat between runs: a folder that exists already is not taken.
+    unsigned start = GetTickCount();
+    for (unsigned attempt = start; attempt < start + 1000; ++attempt) {
+        std::wstring folder = std::wstring(base) + L"skinui_test_" + std::to_wstring(attempt) + L"\\";
+        if (CreateDirectoryW(folder.c_str(), nullptr))
+            return folder;
+    }
+    ADD_FAILURE() << "no temporary folder";
+    return std::wstring(base);
 }
 
 void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes)

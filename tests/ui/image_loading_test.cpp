@@ -1,0 +1,210 @@
+// Decoding, the image cache and image descriptors: premultiplication, masks, colour images,
+// descriptor keys, loading from the resource folder and from the program's skin archive.
+#include "tests/ui/canvas.h"
+#include "ui/image_decoder.h"
+#include "ui/image_descriptor.h"
+#include "ui/resource_files.h"
+#include "ui/resource_settings.h"
+
+#include "archive/zip_reader.h"
+
+#include <gtest/gtest.h>
+
+using namespace SkinUI;
+using namespace SkinUITest;
+
+namespace {
+
+std::wstring ExecutableFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+// Serves files from a fresh temporary folder through the resource settings.
+class ResourceFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetSkinArchive(L"", false);
+        m_folder = makeTempFolder();
+        SetResourceFolder(m_folder);
+    }
+    void TearDown() override { SetResourceFolder(L""); }
+
+    void writePng(const std::wstring& name, uint32_t argb)
+    {
+        writeFile(m_folder + name, encodePng(3, 2, [argb](int, int) { return argb; }));
+    }
+
+    std::wstring m_folder;
+    BasicRenderContext m_context;
+};
+
+}  // namespace
+
+TEST(ImageDecoding, PixelsArePremultipliedAndTheMaskMakesExactMatchesTransparent)
+{
+    auto opaque = makeImage(2, 1, [](int x, int) { return x == 0 ? 0xFF102030 : 0xFFFF00FF; });
+    ASSERT_TRUE(opaque);
+    EXPECT_FALSE(opaque->hasAlpha);
+    EXPECT_EQ(opaque->dib.pixels[0], 0xFF102030u);
+    EXPECT_EQ(opaque->width(), 2);
+    EXPECT_EQ(opaque->height(), 1);
+
+    auto translucent = makeImage(1, 1, [](int, int) { return 0x80FF4020; });
+    EXPECT_TRUE(translucent->hasAlpha);
+    EXPECT_EQ(translucent->dib.pixels[0], 0x80802010u) << "each channel times alpha / 255";
+
+    auto masked = makeImage(2, 1, [](int x, int) { return x == 0 ? 0xFF102030 : 0xFFFF00FF; }, 0xFFFF00FF);
+    EXPECT_TRUE(masked->hasAlpha);
+    EXPECT_EQ(masked->dib.pixels[0], 0xFF102030u);
+    EXPECT_EQ(masked->dib.pixels[1], 0u);
+}
+
+TEST(ImageDecoding, ColourImagesAndUnreadableBytes)
+{
+    auto color = DecodeImage(L"#80FF0000", kColorImageType, 0);
+    ASSERT_TRUE(color);
+    EXPECT_EQ(color->width(), 1);
+    EXPECT_EQ(color->dib.pixels[0], 0x80800000u);
+    EXPECT_TRUE(color->hasAlpha);
+    EXPECT_EQ(DecodeImage(L"FF00FF00", kColorImageType, 0)->dib.pixels[0], 0xFF00FF00u);
+
+    const unsigned char garbage[] = {0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    EXPECT_FALSE(DecodeImageBytes(garbage, sizeof(garbage), 0));
+    EXPECT_FALSE(DecodeImageBytes(nullptr, 0, 0));
+    std::vector<unsigned char> png = encodePng(4, 4, [](int, int) { return 0xFFFFFFFF; });
+    EXPECT_FALSE(DecodeImageBytes(png.data(), png.size() / 2, 0)) << "a truncated file";
+    EXPECT_FALSE(DecodeImage(L"", nullptr, 0));
+}
+
+TEST(ImageDescriptorParsing, KeysAreReadUntilTheListEnds)
+{
+    ImageDescriptor d = ParseImageDescriptor(
+        L"file='bg.png' dest='1,2,30,40' source='0,0,8,9' corner='4,4,4,4' mask='#FFFF00FF' fade='128' hole='true' "
+        L"xtiled='true' ytiled='false' hsl='true' other='x'");
+    EXPECT_EQ(d.name, L"bg.png");
+    EXPECT_FALSE(d.type);
+    EXPECT_EQ(d.dest.right, 30);
+    EXPECT_EQ(d.source.bottom, 9);
+    EXPECT_EQ(d.corner.left, 4);
+    EXPECT_EQ(d.mask, 0xFFFF00FFu);
+    EXPECT_EQ(d.fade, 128);
+    EXPECT_TRUE(d.hole);
+    EXPECT_TRUE(d.xTiled);
+    EXPECT_FALSE(d.yTiled);
+    EXPECT_TRUE(d.hsl);
+
+    EXPECT_EQ(ParseImageDescriptor(L"update_bg.png").name, L"update_bg.png");
+    EXPECT_EQ(ParseImageDescriptor(L"corner='2,2,2,2'").name, L"corner='2,2,2,2'") << "no name key: all is the name";
+    EXPECT_EQ(*ParseImageDescriptor(L"res='101' restype='PNG'").type, L"PNG");
+    EXPECT_EQ(*ParseImageDescriptor(L"restype='PNG' res='101'").type, L"PNG");
+    EXPECT_EQ(*ParseImageDescriptor(L"res='a.png'").type, L"") << "no restype: an empty type";
+    EXPECT_EQ(*ParseImageDescriptor(L"color='#FF00FF00'").type, kColorImageType);
+    EXPECT_FALSE(ParseImageDescriptor(L"file='a.png' restype='PNG'").type) << "restype only counts for res";
+    EXPECT_EQ(ParseImageDescriptor(L"file='a.png' fade=''").fade, 255) << "empty values are skipped";
+    EXPECT_EQ(ParseImageDescriptor(L"file='a.png'fade='7'").fade, 255) << "no space after the quote ends the list";
+    EXPECT_EQ(ParseImageDescriptor(L"file='a.png'  fade='7'").fade, 7);
+    EXPECT_EQ(ParseImageDescriptor(L"file='a.png' fade='7").fade, 255) << "an unclosed value ends the list";
+    EXPECT_EQ(ParseImageDescriptor(L"file = 'a.png'").name, L"a.png");
+}
+
+TEST_F(ResourceFolderTest, BareNameAndKeyListLoadTheSameCachedImage)
+{
+    writePng(L"update_bg.png", 0xFF00FF00);
+    ImageDrawInfo bare, keyed;
+    bare.SetDescriptor(L"update_bg.png");
+    keyed.SetDescriptor(L"file='update_bg.png'");
+    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, bare));
+    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, keyed));
+    ASSERT_TRUE(bare.image);
+    EXPECT_EQ(bare.image, keyed.image);
+    EXPECT_EQ(keyed.source.right, 3) << "an unset source becomes the whole image";
+    EXPECT_EQ(keyed.source.bottom, 2);
+
+    Canvas canvas(10, 10);
+    EXPECT_TRUE(DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), keyed));
+    EXPECT_TRUE(sameColor(canvas.pixel(9, 9), 0x00FF00, 0));
+
+    ImageDrawInfo placed;
+    placed.SetDescriptor(L"file='update_bg.png' dest='2,2,4,4'");
+    canvas.fill(0xFF000000);
+    EXPECT_TRUE(DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), placed));
+    EXPECT_TRUE(sameColor(canvas.pixel(3, 3), 0x00FF00, 0));
+    EXPECT_TRUE(sameColor(canvas.pixel(5, 5), 0x000000, 0)) << "dest limits the image";
+}
+
+TEST_F(ResourceFolderTest, MissingFileFailsOnEveryCallWithoutReloadingUntilTheDescriptorChanges)
+{
+    ImageDrawInfo info;
+    info.SetDescriptor(L"file='later.png'");
+    EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info));
+    EXPECT_TRUE(info.loadAttempted);
+    writePng(L"later.png", 0xFFFFFFFF);
+    EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info)) << "not retried";
+    info.SetDescriptor(L"file='later.png'");
+    EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info)) << "same descriptor: still not retried";
+    info.SetDescriptor(L"later.png");
+    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info)) << "a new descriptor loads again";
+
+    ImageDrawInfo empty;
+    EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, empty));
+}
+
+TEST_F(ResourceFolderTest, ResourceWithoutTypeFallsBackToTheFileOfThatName)
+{
+    // No resource has an empty type; the name is then read as a file path of its own.
+    writePng(L"direct.png", 0xFF0000FF);
+    ImageDrawInfo info;
+    info.SetDescriptor(L"res='" + m_folder + L"direct.png'");
+    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info));
+    ASSERT_TRUE(info.image);
+    EXPECT_EQ(info.image->dib.pixels[0], 0xFF0000FFu);
+    EXPECT_EQ(info.image->resourceType, L"");
+
+    ImageDrawInfo color;
+    color.SetDescriptor(L"color='#FFFF0000'");
+    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, color));
+    EXPECT_EQ(color.image->dib.pixels[0], 0xFFFF0000u);
+}
+
+TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
+{
+    // The installer executable is loaded as data; its "ZIPRES" 101 is the skin archive.
+    std::wstring installer = ExecutableFolder() + L"..\\..\\app\\VQUpdate.exe";
+    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(module) << "missing " << std::string(installer.begin(), installer.end());
+    SetResourceModule(module);
+    std::optional<Bytes> archive = ReadProgramResource(L"101", L"ZIPRES");
+    ASSERT_TRUE(archive);
+    SetSkinArchive(archive->data(), static_cast<unsigned>(archive->size()));
+    ASSERT_TRUE(OpenSkinArchive());
+    EXPECT_EQ(SkinArchiveName(), L"membuffer");
+
+    ZipEntry count;
+    ASSERT_EQ(getZipItem(OpenSkinArchive(), -1, &count), ResultOk);
+    int images = 0;
+    for (int32_t i = 0; i < count.index; ++i) {
+        ZipEntry entry;
+        ASSERT_EQ(getZipItem(OpenSkinArchive(), i, &entry), ResultOk);
+        std::wstring name = entry.name;
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, L".png") != 0)
+            continue;
+        auto image = DecodeImage(name, nullptr, 0);
+        EXPECT_TRUE(image) << std::string(name.begin(), name.end());
+        ++images;
+    }
+    EXPECT_GE(images, 19);
+    auto background = DecodeImage(L"UPDATE_BG.PNG", nullptr, 0);
+    ASSERT_TRUE(background) << "entries are found ignoring case";
+    EXPECT_EQ(background->width(), 2996);
+    EXPECT_EQ(background->height(), 1484);
+    EXPECT_FALSE(DecodeImage(L"no_such_image.png", nullptr, 0));
+
+    SetSkinArchive(L"", false);
+    SetResourceModule(nullptr);
+    FreeLibrary(module);
+}

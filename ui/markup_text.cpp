@@ -1,0 +1,128 @@
+// Drawing laid-out markup; see markup_text.h.
+#include "ui/markup_text.h"
+
+#include "ui/fill_and_stroke.h"
+#include "ui/image_blit.h"
+#include "ui/markup_layout.h"
+
+namespace SkinUI {
+namespace {
+
+constexpr UINT kAlignFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
+
+COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+
+RECT PieceBox(const PlacedLine& line, const PlacedPiece& piece)
+{
+    return RECT{piece.left, line.top, piece.left + piece.width, line.top + line.height};
+}
+
+int PieceTop(const PlacedLine& line, const PlacedPiece& piece)
+{
+    int offset = line.height - piece.height;
+    switch (piece.align) {
+    case VerticalAlign::Top: return line.top;
+    case VerticalAlign::Center: return line.top + offset / 2;
+    case VerticalAlign::Bottom: break;
+    }
+    return line.top + offset;
+}
+
+// Moves the top-left of `rc` so that a block of the measured size is aligned as asked.
+void AlignBlock(RECT& rc, const MarkupLayout& measured, UINT style)
+{
+    int spareWidth = (rc.right - rc.left) - measured.width;
+    int spareHeight = (rc.bottom - rc.top) - measured.height;
+    if (style & DT_CENTER)
+        rc.left += spareWidth / 2;
+    else if (style & DT_RIGHT)
+        rc.left += spareWidth;
+    if (style & DT_VCENTER)
+        rc.top += spareHeight / 2;
+    else if (style & DT_BOTTOM)
+        rc.top += spareHeight;
+}
+
+// Which links the mouse is over, one flag per link.
+std::vector<bool> HoveredLinks(const MarkupLayout& layout, POINT mouse)
+{
+    std::vector<bool> hovered(layout.linkTargets.size(), false);
+    for (const PlacedLine& line : layout.lines) {
+        for (const PlacedPiece& piece : line.pieces) {
+            RECT box = PieceBox(line, piece);
+            if (piece.link >= 0 && PtInRect(&box, mouse))
+                hovered[static_cast<size_t>(piece.link)] = true;
+        }
+    }
+    return hovered;
+}
+
+void RecordLinks(const MarkupLayout& layout, std::vector<MarkupLink>& links, size_t capacity)
+{
+    for (const PlacedLine& line : layout.lines) {
+        for (const PlacedPiece& piece : line.pieces) {
+            if (piece.link < 0 || links.size() >= capacity)
+                continue;
+            links.push_back(MarkupLink{PieceBox(line, piece), layout.linkTargets[static_cast<size_t>(piece.link)]});
+        }
+    }
+}
+
+void DrawPiece(HDC dc, const RECT& clip, const PlacedLine& line, const PlacedPiece& piece, COLORREF color,
+               DWORD selectedBackground)
+{
+    if (piece.selected)
+        FillColor(dc, PieceBox(line, piece), selectedBackground | 0xFF000000);
+    int top = PieceTop(line, piece);
+    if (piece.image) {
+        BlitLayout layout;
+        layout.source = piece.imageSource;
+        layout.hasAlpha = piece.image->hasAlpha;
+        BlitImage(dc, piece.image->bitmap(), RECT{piece.left, top, piece.left + piece.width, top + piece.height}, clip,
+                  layout);
+        return;
+    }
+    SelectGuard select(dc, piece.font->font.get());
+    SetTextColor(dc, color);
+    ExtTextOutW(dc, piece.left, top, ETO_CLIPPED, &clip, piece.text.c_str(), static_cast<UINT>(piece.text.size()),
+                nullptr);
+}
+
+}  // namespace
+
+void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstring& text, DWORD argb,
+                    std::vector<MarkupLink>* links, size_t linkCapacity, int font, UINT style)
+{
+    if (links)
+        links->clear();
+    if (!dc)
+        return;
+    std::vector<MarkupToken> tokens = TokenizeMarkup(context.Strings().Substitute(text));
+    COLORREF color = ToColorRef(argb);
+    if (style & DT_CALCRECT) {
+        MarkupLayout measured = LayOutMarkup(dc, context, rc, tokens, color, font, style, true);
+        rc.right = rc.left + measured.width;
+        rc.bottom = rc.top + measured.height;
+        return;
+    }
+    if (style & kAlignFlags)
+        AlignBlock(rc, LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, true), style);
+    MarkupLayout layout = LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, false);
+    if (links)
+        RecordLinks(layout, *links, linkCapacity);
+
+    std::vector<bool> hovered = HoveredLinks(layout, context.MousePosition());
+    const DefaultColors& colors = context.Colors();
+    SavedDCState saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    for (const PlacedLine& line : layout.lines) {
+        for (const PlacedPiece& piece : line.pieces) {
+            COLORREF pieceColor = piece.color;
+            if (piece.link >= 0)
+                pieceColor = ToColorRef(hovered[static_cast<size_t>(piece.link)] ? colors.linkHover : colors.link);
+            DrawPiece(dc, rc, line, piece, pieceColor, colors.selectedBackground);
+        }
+    }
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,41 @@
+// Plain text; see text_render.h.
+#include "ui/text_render.h"
+
+namespace SkinUI {
+
+void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::wstring& text, DWORD argb, int font,
+                   UINT style)
+{
+    if (!dc || text.empty())
+        return;
+    std::wstring shown = context.Strings().Substitute(text);
+    SelectGuard select(dc, context.Fonts().FontByNumber(font));
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = SetTextColor(dc, RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF));
+    RECT box = rc;
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &box, style | DT_NOPREFIX);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+}
+
+SIZE MeasureText(HDC dc, IRenderContext& context, const std::wstring& text, int font)
+{
+    SIZE size = {0, 0};
+    if (!dc)
+        return size;
+    std::wstring shown = context.Strings().Substitute(text);
+    SelectGuard select(dc, context.Fonts().FontByNumber(font));
+    RECT box = {0, 0, 0, 0};
+    if (shown.empty()) {
+        TEXTMETRICW metrics;
+        if (GetTextMetricsW(dc, &metrics))
+            size.cy = metrics.tmHeight;
+        return size;
+    }
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    size.cx = box.right - box.left;
+    size.cy = box.bottom - box.top;
+    return size;
+}
+
+}  // namespace SkinUI
