@@ -106,7 +106,7 @@ private:
                                                                : VerticalAlign::Bottom);
             break;
         case L'x': m_x += ParseInt(arguments); break;
-        case L'y': m_lineHeights.push_back(ParseInt(arguments)); break;
+        case L'y': m_fixedLineHeight = ParseInt(arguments); break;
         default: break;  // "r" is handled by the tokenizer; unknown letters do nothing
         }
     }
@@ -128,13 +128,12 @@ private:
         case L'f': Pop(m_fonts, 1); break;
         case L'c': Pop(m_colors, 1); break;
         case L'p':
-            Pop(m_spacing, 0);
             if (!m_line.pieces.empty())
-                NewLine(false);
+                NewLine(false);  // the paragraph's last line still has its spacing
+            Pop(m_spacing, 0);
             break;
         case L's': m_selected = std::max(0, m_selected - 1); break;
         case L'v': Pop(m_aligns, 0); break;
-        case L'y': Pop(m_lineHeights, 0); break;
         default: break;
         }
     }
@@ -322,8 +321,8 @@ private:
         if (m_line.pieces.empty())
             height = LineHeightOf(CurrentFont());
         height += m_spacing.empty() ? 0 : m_spacing.back();
-        if (!m_lineHeights.empty())
-            height = m_lineHeights.back();
+        if (m_fixedLineHeight > 0)
+            height = m_fixedLineHeight;
         m_line.top = m_top;
         m_line.height = height;
         m_line.width = m_x - m_rc.left;
@@ -346,7 +345,7 @@ private:
     std::vector<int> m_spacing;
     std::vector<VerticalAlign> m_aligns;
     std::vector<int> m_links;
-    std::vector<int> m_lineHeights;
+    int m_fixedLineHeight = 0;  // set by the last "y" tag; 0: from the fonts
     std::vector<bool> m_italics;
     int m_selected = 0;
 

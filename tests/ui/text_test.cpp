@@ -1,0 +1,201 @@
+// Plain text, language tokens and the text markup: colours, clipping, links and their
+// rectangles, wrapping, end ellipsis, alignment and the tokenizer's escapes.
+#include "tests/ui/canvas.h"
+#include "ui/markup_parser.h"
+#include "ui/markup_text.h"
+#include "ui/text_render.h"
+
+#include <gtest/gtest.h>
+
+using namespace SkinUI;
+using namespace SkinUITest;
+
+namespace {
+
+// Counts the pixels in `area` whose colour is near `color`.
+int countColor(const Canvas& canvas, const RECT& area, uint32_t color, int tolerance = 40)
+{
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x)
+            count += sameColor(canvas.pixel(x, y), color, tolerance) ? 1 : 0;
+    }
+    return count;
+}
+
+class TextTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_context.Fonts().DefineFont(1, L"Tahoma", 16, false, false, false); }
+    BasicRenderContext m_context;
+};
+
+}  // namespace
+
+TEST_F(TextTest, PlainTextUsesTheColourAndStaysInsideItsRectangle)
+{
+    Canvas canvas(200, 40);
+    DrawPlainText(canvas.dc(), m_context, RECT{10, 5, 60, 30}, L"WWWWWWWWWWWWWWWWWW", 0x80FF0000, 1, DT_SINGLELINE);
+    EXPECT_GT(countColor(canvas, RECT{10, 5, 60, 30}, 0xFF0000), 20) << "red text, alpha ignored";
+    EXPECT_EQ(countColor(canvas, RECT{60, 0, 200, 40}, 0xFF0000, 120), 0) << "nothing right of the rectangle";
+    EXPECT_EQ(countColor(canvas, RECT{0, 0, 10, 40}, 0xFF0000, 120), 0);
+
+    SIZE one = MeasureText(canvas.dc(), m_context, L"W", 1);
+    SIZE three = MeasureText(canvas.dc(), m_context, L"WWW", 1);
+    EXPECT_GT(one.cx, 0);
+    EXPECT_EQ(three.cx, 3 * one.cx);
+    EXPECT_EQ(three.cy, m_context.Fonts().FontInfoByNumber(1).metrics.tmHeight);
+    EXPECT_GT(MeasureText(canvas.dc(), m_context, L"W", 99).cx, 0) << "an unknown font number uses the default font";
+}
+
+TEST_F(TextTest, LanguageTokensAreReplacedBeforeMeasuring)
+{
+    m_context.MutableStrings().Set(7, L"WWWW");
+    EXPECT_EQ(m_context.Strings().Substitute(L"a%{7}b%{8}c%{x}%{7"), L"aWWWWb%{8}c%{x}%{7");
+    Canvas canvas(10, 10);
+    EXPECT_EQ(MeasureText(canvas.dc(), m_context, L"%{7}", 1).cx, MeasureText(canvas.dc(), m_context, L"WWWW", 1).cx);
+}
+
+TEST(MarkupTokens, TagsEscapesAndRawText)
+{
+    auto tokens = TokenizeMarkup(L"a<b>c</b>{c #FF0000}d{/c}<{>{>}<x 5>\n<r><b>{/r}<Q>");
+    using Kind = MarkupToken::Kind;
+    ASSERT_EQ(tokens.size(), 14u);
+    EXPECT_EQ(tokens[0].text, L"a");
+    EXPECT_EQ(tokens[1].kind, Kind::Open);
+    EXPECT_EQ(tokens[1].tag, L'b');
+    EXPECT_EQ(tokens[3].kind, Kind::Close);
+    EXPECT_EQ(tokens[4].tag, L'c');
+    EXPECT_EQ(tokens[4].text, L"#FF0000");
+    EXPECT_EQ(tokens[7].text, L"{>") << "escaped brackets are text";
+    EXPECT_EQ(tokens[8].tag, L'x');
+    EXPECT_EQ(tokens[9].kind, Kind::LineFeed);
+    EXPECT_EQ(tokens[10].tag, L'r');
+    EXPECT_EQ(tokens[11].text, L"<b>") << "raw text keeps its tags";
+    EXPECT_EQ(tokens[12].kind, Kind::Close);
+    EXPECT_EQ(tokens[13].text, L"<Q>") << "an upper-case letter starts no tag";
+
+    auto broken = TokenizeMarkup(L"<Q> 1 < 2 <b unclosed {");
+    ASSERT_EQ(broken.size(), 1u);
+    EXPECT_EQ(broken[0].text, L"<Q> 1 < 2 <b unclosed {") << "what starts no tag is text";
+}
+
+TEST_F(TextTest, LinksGiveTheirRectanglesAndTargetsAndUseTheLinkColours)
+{
+    Canvas canvas(300, 40);
+    std::vector<MarkupLink> links;
+    RECT rc = {0, 0, 300, 40};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"Read <a http://one>WWW</a> and <a two>MMM</a><a three>x</a>", 0xFFFFFFFF,
+                   &links, 2, 1, DT_SINGLELINE);
+    ASSERT_EQ(links.size(), 2u) << "no more than the capacity";
+    EXPECT_EQ(links[0].target, L"http://one");
+    EXPECT_EQ(links[1].target, L"two");
+    SIZE read = MeasureText(canvas.dc(), m_context, L"Read ", 1);
+    EXPECT_NEAR(links[0].rect.left, read.cx, 1);
+    EXPECT_GT(links[0].rect.right, links[0].rect.left);
+    EXPECT_LT(links[0].rect.right, links[1].rect.left);
+    EXPECT_GT(countColor(canvas, links[0].rect, 0x0000FF), 5) << "link colour";
+    EXPECT_EQ(countColor(canvas, RECT{0, 0, links[0].rect.left, 40}, 0x0000FF), 0);
+
+    // With the mouse over the second link it takes the hover colour.
+    m_context.SetMousePosition(POINT{links[1].rect.left + 2, links[1].rect.top + 2});
+    canvas.fill(0xFF000000);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"Read <a http://one>WWW</a> and <a two>MMM</a>", 0xFFFFFFFF, &links, 8, 1,
+                   DT_SINGLELINE);
+    EXPECT_GT(countColor(canvas, links[1].rect, 0xD3215F), 5);
+    EXPECT_EQ(countColor(canvas, links[0].rect, 0xD3215F), 0);
+}
+
+TEST_F(TextTest, WrappedLinkRecordsOneRectanglePerLine)
+{
+    Canvas canvas(120, 100);
+    std::vector<MarkupLink> links;
+    RECT rc = {0, 0, 120, 100};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<a go>one two three four five six seven</a>", 0xFFFFFFFF, &links, 8, 1,
+                   DT_WORDBREAK);
+    ASSERT_GE(links.size(), 2u);
+    EXPECT_EQ(links[0].target, L"go");
+    EXPECT_EQ(links[1].target, L"go");
+    EXPECT_GT(links[1].rect.top, links[0].rect.top);
+    for (const MarkupLink& link : links)
+        EXPECT_LE(link.rect.right, 120);
+}
+
+TEST_F(TextTest, MeasuringWrapsAtWordsAndReportsTheUsedSize)
+{
+    Canvas canvas(10, 10);
+    int lineHeight = m_context.Fonts().FontInfoByNumber(1).metrics.tmHeight +
+                     m_context.Fonts().FontInfoByNumber(1).metrics.tmExternalLeading;
+    int word = MeasureText(canvas.dc(), m_context, L"WWW", 1).cx;
+    RECT rc = {0, 0, word * 2, 1000};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"WWW WWW WWW", 0xFF000000, nullptr, 0, 1, DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_EQ(rc.bottom, 3 * lineHeight) << "one word per line";
+    EXPECT_EQ(rc.right, word);
+
+    rc = RECT{0, 0, 1000, 1000};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"a<n>b{n}c\nd", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
+    EXPECT_EQ(rc.bottom, 4 * lineHeight) << "n tags and line feeds break lines";
+    rc = RECT{0, 0, 1000, 1000};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"a<n>b", 0xFF000000, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(rc.bottom, lineHeight) << "single line ignores breaks";
+    rc = RECT{0, 0, 1000, 1000};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<p 5>a</p>b", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
+    EXPECT_EQ(rc.bottom, (lineHeight + 5) + lineHeight) << "p adds spacing to the lines of its paragraph";
+    rc = RECT{0, 0, 1000, 1000};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"a<y 40>b<n>c", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
+    EXPECT_EQ(rc.bottom, 80) << "the last y tag sets the line height";
+    rc = RECT{0, 0, 1000, 1000};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<x 30>W", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
+    EXPECT_EQ(rc.right, 30 + MeasureText(canvas.dc(), m_context, L"W", 1).cx);
+}
+
+TEST_F(TextTest, EndEllipsisCutsTheTextToFitAndStopsThere)
+{
+    Canvas canvas(100, 30);
+    int width = MeasureText(canvas.dc(), m_context, L"WWWWWWWWWWWWWWWWWWWW", 1).cx / 2;
+    RECT rc = {0, 0, width, 30};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"WWWWWWWWWWWWWWWWWWWW", 0xFF000000, nullptr, 0, 1,
+                   DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
+    EXPECT_LE(rc.right, width);
+    EXPECT_GT(rc.right, width / 2);
+
+    // Drawn: the ellipsis dots end inside the rectangle.
+    RECT draw = {0, 0, width, 30};
+    DrawMarkupText(canvas.dc(), m_context, draw, L"WWWWWWWWWWWWWWWWWWWW", 0xFFFFFFFF, nullptr, 0, 1,
+                   DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_EQ(countColor(canvas, RECT{width, 0, 100, 30}, 0xFFFFFF, 200), 0);
+    int dots = MeasureText(canvas.dc(), m_context, L"...", 1).cx;
+    EXPECT_GT(countColor(canvas, RECT{rc.right - dots, 0, rc.right, 30}, 0xFFFFFF, 200), 0);
+}
+
+TEST_F(TextTest, AlignmentMovesTheMeasuredBlock)
+{
+    Canvas canvas(200, 40);
+    int width = MeasureText(canvas.dc(), m_context, L"WW", 1).cx;
+    RECT rc = {0, 0, 200, 40};
+    std::vector<MarkupLink> links;
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1, DT_SINGLELINE | DT_RIGHT);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].rect.right, 200);
+    rc = RECT{0, 0, 200, 40};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1, DT_SINGLELINE | DT_CENTER);
+    EXPECT_NEAR(links[0].rect.left, (200 - width) / 2, 1);
+}
+
+TEST_F(TextTest, ColoursBoldAndSelectionChangeWhatIsDrawn)
+{
+    Canvas canvas(300, 30);
+    RECT rc = {0, 0, 300, 30};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<c #00FF00>WWW</c>{s}MMM{/s}", 0xFFFFFFFF, nullptr, 0, 1, DT_SINGLELINE);
+    int www = MeasureText(canvas.dc(), m_context, L"WWW", 1).cx;
+    EXPECT_GT(countColor(canvas, RECT{0, 0, www, 30}, 0x00FF00), 5);
+    EXPECT_GT(countColor(canvas, RECT{www, 0, www + 10, 30}, 0xBAE4FF, 4), 20) << "selected background";
+
+    Canvas measure(10, 10);
+    RECT plain = {0, 0, 1000, 100}, bold = plain;
+    DrawMarkupText(measure.dc(), m_context, plain, L"WWWWWWWWWW", 0, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
+    DrawMarkupText(measure.dc(), m_context, bold, L"<b>WWWWWWWWWW</b>", 0, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_GT(bold.right, plain.right) << "bold text is wider";
+    RECT big = {0, 0, 1000, 100};
+    DrawMarkupText(measure.dc(), m_context, big, L"<f Tahoma 30>W</f>", 0, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_GT(big.bottom, plain.bottom) << "a font by face and size is added and used";
+}
