@@ -1,0 +1,43 @@
+// The install service calls: the start-up handshake ("/v1/initInstall") and the two telemetry
+// reports ("/v1/runIUInfo"). Each call builds its own HTTP client for the service's base URL,
+// sends one request and discards the client. Portable (Windows and Linux).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// What a successful handshake yields, in the order the options window takes them. Values are
+// used as the service wrote them; a member missing from the answer is an empty string.
+struct InstallInfo {
+    std::string currVersion;
+    std::string downloadUrl;
+    std::string privacyUrl;
+    std::string agreementUrl;
+};
+
+// The built-in base URL of the install service (an http:// origin, fixed at build time).
+const std::string& installServiceUrl();
+
+// One handshake attempt against `baseUrl`. Returns nothing when no response arrived or its
+// status is not exactly 200 (redirects are not followed). Any 200 answer succeeds, even one
+// without a readable "data" member: the values that cannot be read are then empty. Retrying is
+// the caller's business.
+std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl = installServiceUrl());
+
+// The telemetry record text: the six members in their fixed order, no whitespace.
+std::string telemetryRecord(const std::string& deviceCode, const std::string& version,
+                            std::int32_t operateTime, std::int32_t latency,
+                            const std::string& operateName);
+
+// Sends the installStart record for `version` (the current version from the handshake) with
+// latency 0. Blocks for the request; its outcome is not reported and a failure is not retried.
+// Meant to run on a detached thread of its own.
+void reportInstallStart(const std::string& version,
+                        const std::string& baseUrl = installServiceUrl());
+
+// Sends the installEnd record for `version` with latency endTime - startTime (seconds, 32-bit
+// arithmetic), then ends the process with exit code 0 whether or not the request succeeded.
+[[noreturn]] void reportInstallEnd(const std::string& version, std::int32_t endTime,
+                                   std::int32_t startTime,
+                                   const std::string& baseUrl = installServiceUrl());

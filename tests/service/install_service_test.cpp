@@ -1,0 +1,205 @@
+// Tests of the install service calls against the development service on loopback: what the
+// handshake sends and accepts, and the telemetry records.
+#include "service/install_service.h"
+
+#include "service/payload_codec.h"
+#include "tools/dev_install_service/dev_service.h"
+
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <regex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char kHandshakeRecord[] = R"({"versionCode":1,"version":"v1.0","channel":"office"})";
+
+std::vector<std::string> readLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream file(path);
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string tempPath(const std::string& name)
+{
+    const std::string path = testing::TempDir() + "install_service_test_" +
+                             std::to_string(getpid()) + "_" + name;
+    std::remove(path.c_str());
+    return path;
+}
+
+// The development service on a free loopback port, serving on a thread for one test.
+class RunningService {
+public:
+    explicit RunningService(ServiceOptions options)
+        : requestLog_(options.requestLog = tempPath("requests.log")),
+          telemetryLog_(options.telemetryLog = tempPath("telemetry.log")),
+          service_((options.port = 0, options))
+    {
+        port_ = service_.bind();
+        EXPECT_GT(port_, 0);
+        thread_ = std::thread([this] { service_.run(); });
+    }
+    ~RunningService()
+    {
+        service_.stop();
+        thread_.join();
+    }
+
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::vector<std::string> requests() const { return readLines(requestLog_); }
+    std::vector<std::string> telemetry() const { return readLines(telemetryLog_); }
+
+private:
+    std::string requestLog_;
+    std::string telemetryLog_;
+    DevInstallService service_;
+    int port_ = -1;
+    std::thread thread_;
+};
+
+// A URL on which nothing listens: the port stays bound (so nobody takes it) but not listening.
+class RefusingPort {
+public:
+    RefusingPort() : fd_(socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        socklen_t length = sizeof address;
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        url_ = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    }
+    ~RefusingPort() { close(fd_); }
+    const std::string& url() const { return url_; }
+
+private:
+    int fd_;
+    std::string url_;
+};
+
+ServiceOptions faulty(Fault fault, int count = -1)
+{
+    ServiceOptions options;
+    options.fault = fault;
+    options.faultCount = count;
+    return options;
+}
+
+class InstallServiceTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { std::signal(SIGPIPE, SIG_IGN); }
+};
+
+TEST_F(InstallServiceTest, HandshakeSendsTheFixedRecordAndReadsTheFourValues)
+{
+    ServiceOptions options;
+    options.currVersion = "2.4.1";
+    options.downloadUrl = "http://dl.example:8080/pkg/client_setup.exe";
+    options.privacyUrl = "http://www.example/privacy?lang=zh";
+    options.agreementUrl = "http://www.example/agreement";
+    RunningService service(options);
+
+    for (int run = 0; run < 2; ++run) {
+        const auto info = attemptHandshake(service.url());
+        ASSERT_TRUE(info.has_value());
+        EXPECT_EQ(info->currVersion, "2.4.1");
+        EXPECT_EQ(info->downloadUrl, "http://dl.example:8080/pkg/client_setup.exe");
+        EXPECT_EQ(info->privacyUrl, "http://www.example/privacy?lang=zh");
+        EXPECT_EQ(info->agreementUrl, "http://www.example/agreement");
+    }
+
+    const auto requests = service.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(std::string(kHandshakeRecord).size(), 53u);
+    const std::string body = encryptPayload(kHandshakeRecord);
+    EXPECT_EQ(decryptPayload(body), kHandshakeRecord);
+    for (const std::string& line : requests) {
+        EXPECT_NE(line.find(R"("method":"POST","path":"/v1/initInstall")"), std::string::npos);
+        EXPECT_NE(line.find(R"("userAgent":"cpp-httplib/0.7")"), std::string::npos) << line;
+        EXPECT_NE(line.find(R"("connection":"")"), std::string::npos) << line;
+        EXPECT_NE(line.find(R"("contentType":"application/json")"), std::string::npos);
+        EXPECT_NE(line.find("\"body\":\"" + body + "\""), std::string::npos) << line;
+    }
+}
+
+TEST_F(InstallServiceTest, HandshakeFailsWithoutA200AndDoesNotFollowRedirects)
+{
+    for (Fault fault : {Fault::Redirect, Fault::NotFound, Fault::ServerError, Fault::Close}) {
+        RunningService service(faulty(fault));
+        EXPECT_FALSE(attemptHandshake(service.url()).has_value())
+            << "fault " << static_cast<int>(fault);
+        const auto requests = service.requests();
+        ASSERT_EQ(requests.size(), 1u);  // in particular nothing went to "/redirected"
+        EXPECT_NE(requests[0].find("/v1/initInstall"), std::string::npos);
+    }
+    RefusingPort down;
+    EXPECT_FALSE(attemptHandshake(down.url()).has_value());
+}
+
+TEST_F(InstallServiceTest, HandshakeAnswerWithoutDataStillSucceedsWithEmptyValues)
+{
+    RunningService service(faulty(Fault::NoData));
+    const auto info = attemptHandshake(service.url());
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->currVersion, "");
+    EXPECT_EQ(info->downloadUrl, "");
+    EXPECT_EQ(info->privacyUrl, "");
+    EXPECT_EQ(info->agreementUrl, "");
+}
+
+TEST_F(InstallServiceTest, FaultCountFailsOnlyTheFirstRequests)
+{
+    RunningService service(faulty(Fault::Close, 1));
+    EXPECT_FALSE(attemptHandshake(service.url()).has_value());
+    EXPECT_TRUE(attemptHandshake(service.url()).has_value());
+}
+
+TEST_F(InstallServiceTest, TelemetryRecordHasTheSixMembersInOrder)
+{
+    EXPECT_EQ(telemetryRecord("00112233445566778899aabbccddeeff", "1.2", -5, 0, "installStart"),
+              R"({"deviceCode":"00112233445566778899aabbccddeeff","version":"1.2",)"
+              R"("operateTime":-5,"page":"install","latency":0,"operateName":"installStart"})");
+}
+
+TEST_F(InstallServiceTest, ReportsSendBothRecordsWithOneDeviceCodeAndEndExitsWithZero)
+{
+    RunningService service{ServiceOptions{}};
+    reportInstallStart("3.0.7", service.url());
+    // The end report runs in a forked child, which shares this process's device code.
+    EXPECT_EXIT(reportInstallEnd("3.0.7", 1000, 900, service.url()), testing::ExitedWithCode(0),
+                "");
+
+    const auto records = service.telemetry();
+    ASSERT_EQ(records.size(), 2u);
+    const std::regex shape(
+        R"re(\{"deviceCode":"([0-9a-f]{32})","version":"3\.0\.7","operateTime":\d+,)re"
+        R"re("page":"install","latency":(\d+),"operateName":"(install\w+)"\})re");
+    std::smatch start, end;
+    ASSERT_TRUE(std::regex_match(records[0], start, shape)) << records[0];
+    ASSERT_TRUE(std::regex_match(records[1], end, shape)) << records[1];
+    EXPECT_EQ(start[2], "0");
+    EXPECT_EQ(start[3], "installStart");
+    EXPECT_EQ(end[2], "100");
+    EXPECT_EQ(end[3], "installEnd");
+    EXPECT_EQ(start[1], end[1]);
+}
+
+TEST_F(InstallServiceTest, EndReportExitsWithZeroWhenTheServiceIsDown)
+{
+    RefusingPort down;
+    EXPECT_EXIT(reportInstallEnd("1", 5, 2, down.url()), testing::ExitedWithCode(0), "");
+}
+
+}  // namespace

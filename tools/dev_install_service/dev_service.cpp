@@ -1,0 +1,226 @@
+// DevInstallService: routes, answers and fault switches of the development install service.
+#include "tools/dev_install_service/dev_service.h"
+
+#include "service/json_record.h"
+#include "service/payload_codec.h"
+
+#include <dirent.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <utility>
+
+namespace {
+
+const char kJson[] = "application/json";
+
+std::string localUrl(int port, const std::string& path)
+{
+    return "http://127.0.0.1:" + std::to_string(port) + path;
+}
+
+int socketPort(int fd, bool peer)
+{
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    const int rc = peer ? getpeername(fd, reinterpret_cast<sockaddr*>(&address), &length)
+                        : getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    if (rc != 0 || address.ss_family != AF_INET)
+        return -1;
+    return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+}
+
+// Shuts down the accepted socket of `request`, found among the process's descriptors by its
+// two ports: the HTTP library offers handlers no other way to drop a connection unanswered.
+void dropConnection(const httplib::Request& request)
+{
+    DIR* fds = opendir("/proc/self/fd");
+    if (!fds)
+        return;
+    while (const dirent* entry = readdir(fds)) {
+        const int fd = std::atoi(entry->d_name);
+        if (fd > 2 && socketPort(fd, false) == request.local_port &&
+            socketPort(fd, true) == request.remote_port)
+            shutdown(fd, SHUT_RDWR);
+    }
+    closedir(fds);
+}
+
+const char* faultName(Fault fault)
+{
+    switch (fault) {
+    case Fault::None: return "";
+    case Fault::Refuse: return "refuse";
+    case Fault::Close: return "close";
+    case Fault::Redirect: return "302";
+    case Fault::NotFound: return "404";
+    case Fault::ServerError: return "500";
+    case Fault::NoData: return "no-data";
+    }
+    return "";
+}
+
+// A plain file name inside the served folder: no separators, no "." or "..".
+bool isPlainFileName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string::npos;
+}
+
+}  // namespace
+
+DevInstallService::DevInstallService(ServiceOptions options)
+    : options_(std::move(options)),
+      requestLog_(options_.requestLog),
+      telemetryLog_(options_.telemetryLog)
+{
+    registerRoutes();
+}
+
+int DevInstallService::bind()
+{
+    if (!requestLog_.ok() || !telemetryLog_.ok())
+        return -1;
+    const int port = options_.port == 0 ? server_.bind_to_any_port("127.0.0.1")
+                                        : (server_.bind_to_port("127.0.0.1", options_.port)
+                                               ? options_.port
+                                               : -1);
+    if (port <= 0)
+        return -1;
+    if (options_.downloadUrl.empty())
+        options_.downloadUrl = localUrl(port, "/package.exe");
+    if (options_.privacyUrl.empty())
+        options_.privacyUrl = localUrl(port, "/privacy.html");
+    if (options_.agreementUrl.empty())
+        options_.agreementUrl = localUrl(port, "/agreement.html");
+    return port;
+}
+
+void DevInstallService::run()
+{
+    server_.listen_after_bind();
+}
+
+void DevInstallService::stop()
+{
+    server_.stop();
+}
+
+void DevInstallService::registerRoutes()
+{
+    using httplib::Request;
+    using httplib::Response;
+    server_.Post("/v1/initInstall",
+                 [this](const Request& rq, Response& rs) { handleInitInstall(rq, rs); });
+    server_.Post("/v1/runIUInfo",
+                 [this](const Request& rq, Response& rs) { handleRunIUInfo(rq, rs); });
+    // Where the 302 fault points: a client that followed it would get a valid answer here.
+    const auto redirected = [this](const Request& rq, Response& rs) {
+        if (!logAndApplyFault(rq, rs))
+            rs.set_content(handshakeAnswer(), kJson);
+    };
+    server_.Post("/redirected", redirected);
+    server_.Get("/redirected", redirected);
+    server_.Get(R"(/([^/]+))", [this](const Request& rq, Response& rs) { handleFile(rq, rs); });
+}
+
+std::string DevInstallService::handshakeAnswer() const
+{
+    JsonRecord inner;
+    inner.add("currVersion").setString(options_.currVersion);
+    inner.add("downloadUrl").setString(options_.downloadUrl);
+    inner.add("privacyUrl").setString(options_.privacyUrl);
+    inner.add("agreementUrl").setString(options_.agreementUrl);
+
+    JsonRecord answer;
+    answer.add("code").setInt(0);
+    answer.add("data").setString(encryptPayload(inner.serialize(1)));
+    return answer.serialize(1);
+}
+
+void DevInstallService::handleInitInstall(const httplib::Request& request,
+                                          httplib::Response& response)
+{
+    if (logAndApplyFault(request, response))
+        return;
+    response.set_content(handshakeAnswer(), kJson);
+}
+
+void DevInstallService::handleRunIUInfo(const httplib::Request& request,
+                                        httplib::Response& response)
+{
+    if (logAndApplyFault(request, response))
+        return;
+    telemetryLog_.append(decryptPayload(request.body));
+    response.set_content(R"({"code":0})", kJson);
+}
+
+void DevInstallService::handleFile(const httplib::Request& request, httplib::Response& response)
+{
+    if (logAndApplyFault(request, response))
+        return;
+    const std::string name = request.matches[1];
+    if (options_.filesDir.empty() || !isPlainFileName(name)) {
+        response.status = 404;
+        return;
+    }
+    auto file = std::make_shared<std::ifstream>(options_.filesDir + "/" + name, std::ios::binary);
+    if (!file->seekg(0, std::ios::end)) {
+        response.status = 404;
+        return;
+    }
+    const auto size = static_cast<std::size_t>(file->tellg());
+    // A sized provider makes the answer carry Content-Length.
+    response.set_content_provider(
+        size, "application/octet-stream",
+        [file](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            char buffer[64 * 1024];
+            file->seekg(static_cast<std::streamoff>(offset));
+            file->read(buffer, static_cast<std::streamsize>(std::min(length, sizeof buffer)));
+            return file->gcount() > 0 && sink.write(buffer, static_cast<std::size_t>(file->gcount()));
+        });
+}
+
+bool DevInstallService::faultHits(const std::string& path)
+{
+    if (options_.fault == Fault::None || path != options_.faultPath)
+        return false;
+    std::lock_guard<std::mutex> lock(countsMutex_);
+    const int seen = ++requestCounts_[path];
+    return options_.faultCount < 0 || seen <= options_.faultCount;
+}
+
+bool DevInstallService::logAndApplyFault(const httplib::Request& request,
+                                         httplib::Response& response)
+{
+    const bool hit = faultHits(request.path);
+    requestLog_.append(requestLogLine(request, hit ? faultName(options_.fault) : ""));
+    if (!hit)
+        return false;
+    switch (options_.fault) {
+    case Fault::None:
+    case Fault::Refuse:
+        return false;
+    case Fault::Close:
+        dropConnection(request);
+        return true;
+    case Fault::Redirect:
+        response.set_redirect("/redirected", 302);
+        return true;
+    case Fault::NotFound:
+        response.status = 404;
+        response.set_content("not found", "text/plain");
+        return true;
+    case Fault::ServerError:
+        response.status = 500;
+        response.set_content("internal error", "text/plain");
+        return true;
+    case Fault::NoData:
+        response.set_content(R"({"code":0,"msg":"ok"})", kJson);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,44 @@
+// DevInstallService: a development stand-in for the install service on 127.0.0.1. It answers
+// the handshake with the addresses from its options, decrypts and logs telemetry records,
+// serves package files, and misbehaves on request (the fault switches of ServiceOptions).
+#pragma once
+
+#include "tools/dev_install_service/request_log.h"
+#include "tools/dev_install_service/service_options.h"
+
+#include <httplib.h>
+
+#include <map>
+#include <mutex>
+#include <string>
+
+class DevInstallService {
+public:
+    explicit DevInstallService(ServiceOptions options);
+
+    // Binds 127.0.0.1 on the options' port (0: a free one). Returns the bound port, or -1 when
+    // the port is taken or a log file cannot be opened. Not for Fault::Refuse.
+    int bind();
+    // Serves until stop(); call after a successful bind, typically on a thread of its own.
+    void run();
+    // Makes run() return. Safe from any thread.
+    void stop();
+
+private:
+    void registerRoutes();
+    void handleInitInstall(const httplib::Request& request, httplib::Response& response);
+    void handleRunIUInfo(const httplib::Request& request, httplib::Response& response);
+    void handleFile(const httplib::Request& request, httplib::Response& response);
+    // Logs the request and applies the fault when it hits this request; returns true when the
+    // fault produced the answer (or dropped the connection), so the handler must stop.
+    bool logAndApplyFault(const httplib::Request& request, httplib::Response& response);
+    bool faultHits(const std::string& path);
+    std::string handshakeAnswer() const;
+
+    ServiceOptions options_;
+    httplib::Server server_;
+    LineLog requestLog_;
+    LineLog telemetryLog_;
+    std::mutex countsMutex_;
+    std::map<std::string, int> requestCounts_;  // requests seen per path
+};
