@@ -23,14 +23,14 @@ function(vq_add_gtest name)
   vq_target_settings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES LABELS "${ARG_LABELS}" ${VQ_TEST_FIXTURE_PROPERTIES})
+                       PROPERTIES ${VQ_TEST_FIXTURE_PROPERTIES} LABELS "${ARG_LABELS};${name}")
 endfunction()
 
 # vq_add_script_test(name COMMAND ... [LABELS ...]): an end-to-end test driven by a script.
 function(vq_add_script_test name)
   cmake_parse_arguments(ARG "" "" "COMMAND;LABELS" ${ARGN})
   add_test(NAME ${name} COMMAND ${ARG_COMMAND})
-  set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" ${VQ_TEST_FIXTURE_PROPERTIES})
+  set_tests_properties(${name} PROPERTIES ${VQ_TEST_FIXTURE_PROPERTIES} LABELS "${ARG_LABELS};${name}")
 endfunction()
 
 if(VQ_WINE_FIXTURE)

@@ -74,7 +74,12 @@ case "${1:-}" in
     xvfb_alive "$session" || { rm -rf "$session"; start_display "$session"; }
     export DISPLAY=$(cat "$session/display")
     ensure_prefix
-    "$wineserver_bin" -p   # stays up between programs, so each test starts quickly
+    # Stays up between programs so each test starts quickly; its output must not hold the
+    # caller's pipes open (CTest waits for them to close).
+    "$wineserver_bin" -p </dev/null >/dev/null 2>&1 || true
+    # Start Wine's background services now, with their output detached, so that they don't
+    # inherit (and hold open) the output pipe of the first test that would start them.
+    "$wine_bin" wineboot </dev/null >/dev/null 2>&1 || true
     exit 0 ;;
   --session-stop)
     if [ -d "$session" ]; then
