@@ -9,7 +9,8 @@
 #   wine-run.sh [--prefix DIR] --session-stop          stop what --session-start started
 #
 # Without a session, each call starts its own display and stops it (and the prefix's wineserver)
-# afterwards. It only ever stops processes it started or that belong to its private prefix.
+# afterwards; WINE_RUN_DISPLAY=:N uses an existing X display instead. It only ever stops
+# processes it started or that belong to its private prefix.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -93,7 +94,9 @@ case "${1:-}" in
 esac
 
 own=""
-if xvfb_alive "$session"; then
+if [ -n "${WINE_RUN_DISPLAY:-}" ]; then
+  export DISPLAY="$WINE_RUN_DISPLAY"   # show the programs on an existing X display
+elif xvfb_alive "$session"; then
   export DISPLAY=$(cat "$session/display")
 else
   own=$(mktemp -d "${prefix}.run.XXXXXX")
