@@ -24,8 +24,7 @@ std::wstring currentFolder();
 
 // Creates the folder `destination` (a wide relative path) names under `rootFolder`, for a
 // directory entry unzipped to a file name; ResultOk without doing anything for a handle.
-ZipResult createEntryFolder(const std::wstring& rootFolder, const void* destination,
-                            uint32_t kind);
+ZipResult createEntryFolder(const std::wstring& rootFolder, const void* destination, uint32_t kind);
 
 // Writes the whole entry delivered by `stream` to `destination`: a file handle, or a wide
 // path relative to `rootFolder` (folders on the way are created; the file is replaced and
@@ -33,5 +32,4 @@ ZipResult createEntryFolder(const std::wstring& rootFolder, const void* destinat
 // Returns ResultOk, ResultBadArguments for a path leaving the root, ResultCannotOpen,
 // ResultWriteError, ResultReadError or ResultCorrupt.
 ZipResult writeEntryToFile(ZipItemStream& stream, const ZipEntry& entry,
-                           const std::wstring& rootFolder, const void* destination,
-                           uint32_t kind);
+                           const std::wstring& rootFolder, const void* destination, uint32_t kind);

@@ -30,14 +30,14 @@ constexpr uint32_t ZipAttributeNormal = 0x80;
 
 // Description of one entry. Times are Windows file times: 100 ns units since 1601-01-01.
 struct ZipEntry {
-  int32_t index;            // entry index; the entry count for getZipItem(-1)
-  wchar_t name[ZipMaxPath];  // stored name, at most 259 characters, terminated
-  uint32_t attributes;
-  uint64_t accessTime;
-  uint64_t creationTime;
-  uint64_t modificationTime;
-  int32_t compressedSize;
-  int32_t uncompressedSize;
+    int32_t index;             // entry index; the entry count for getZipItem(-1)
+    wchar_t name[ZipMaxPath];  // stored name, at most 259 characters, terminated
+    uint32_t attributes;
+    uint64_t accessTime;
+    uint64_t creationTime;
+    uint64_t modificationTime;
+    int32_t compressedSize;
+    int32_t uncompressedSize;
 };
 
 // An open archive; created by openZip, released by closeZip.
@@ -56,8 +56,8 @@ ZipArchive* openZip(const void* source, size_t length, uint32_t kind);
 // `ignoreCase` the ASCII letters match either case). On success fills `index` and `entry`
 // (either may be null) and returns ResultOk; an entry whose local header is damaged gives
 // ResultCorrupt. ResultNotFound sets index -1 and clears the entry with index -1.
-ZipResult findZipItem(ZipArchive* archive, const wchar_t* name, bool ignoreCase,
-                      int32_t* index, ZipEntry* entry);
+ZipResult findZipItem(ZipArchive* archive, const wchar_t* name, bool ignoreCase, int32_t* index,
+                      ZipEntry* entry);
 
 // Describes entry `index` into `entry` (required). Index -1 gives the entry count in
 // entry->index and zeroes the rest. Closes the item being unzipped, if any.
@@ -80,6 +80,6 @@ ZipResult closeZip(ZipArchive* archive);
 
 // Deleter so an archive can be held by std::unique_ptr.
 struct ZipArchiveCloser {
-  void operator()(ZipArchive* archive) const { closeZip(archive); }
+    void operator()(ZipArchive* archive) const { closeZip(archive); }
 };
 using ZipArchivePtr = std::unique_ptr<ZipArchive, ZipArchiveCloser>;

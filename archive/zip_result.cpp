@@ -12,8 +12,8 @@ namespace {
 std::atomic<ZipResult> mostRecentResult{ResultOk};
 
 struct ResultText {
-  ZipResult code;
-  const char* text;
+    ZipResult code;
+    const char* text;
 };
 
 constexpr ResultText resultTexts[] = {
@@ -44,26 +44,26 @@ constexpr ResultText resultTexts[] = {
 }  // namespace
 
 const char* zipResultText(ZipResult code) {
-  for (const ResultText& entry : resultTexts) {
-    if (entry.code == code) return entry.text;
-  }
-  return "unknown zip result code";
+    for (const ResultText& entry : resultTexts) {
+        if (entry.code == code) return entry.text;
+    }
+    return "unknown zip result code";
 }
 
 ZipResult recordResult(ZipResult code) {
-  mostRecentResult.store(code, std::memory_order_relaxed);
-  return code;
+    mostRecentResult.store(code, std::memory_order_relaxed);
+    return code;
 }
 
 ZipResult lastZipResult() { return mostRecentResult.load(std::memory_order_relaxed); }
 
 size_t formatZipMessage(ZipResult code, char* buffer, size_t size) {
-  if (code == ResultMostRecent) code = lastZipResult();
-  const char* text = zipResultText(code);
-  const size_t length = std::strlen(text);
-  if (buffer == nullptr || size == 0) return length;
-  const size_t copied = std::min(length, size - 1);
-  std::memcpy(buffer, text, copied);
-  buffer[copied] = '\0';
-  return length;
+    if (code == ResultMostRecent) code = lastZipResult();
+    const char* text = zipResultText(code);
+    const size_t length = std::strlen(text);
+    if (buffer == nullptr || size == 0) return length;
+    const size_t copied = std::min(length, size - 1);
+    std::memcpy(buffer, text, copied);
+    buffer[copied] = '\0';
+    return length;
 }

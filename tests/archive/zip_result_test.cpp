@@ -11,50 +11,50 @@
 namespace {
 
 TEST(ZipResultTest, FormatsTextsIntoBuffersOfAnySize) {
-  char buffer[64];
-  EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, sizeof buffer), 29u);
-  EXPECT_STREQ(buffer, "File not found in the zipfile");
-  EXPECT_EQ(formatZipMessage(0x12345, buffer, sizeof buffer), 23u);
-  EXPECT_STREQ(buffer, "unknown zip result code");
-  formatZipMessage(ResultDuplicateHandle, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "Culdn't duplicate handle");
-  formatZipMessage(ResultInflateError, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "Zip-bug: an internal error during flation");
+    char buffer[64];
+    EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, sizeof buffer), 29u);
+    EXPECT_STREQ(buffer, "File not found in the zipfile");
+    EXPECT_EQ(formatZipMessage(0x12345, buffer, sizeof buffer), 23u);
+    EXPECT_STREQ(buffer, "unknown zip result code");
+    formatZipMessage(ResultDuplicateHandle, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "Culdn't duplicate handle");
+    formatZipMessage(ResultInflateError, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "Zip-bug: an internal error during flation");
 
-  // A short buffer gets what fits and a terminator; the length is still the full one.
-  std::memset(buffer, 'z', sizeof buffer);
-  EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, 5), 29u);
-  EXPECT_STREQ(buffer, "File");
-  EXPECT_EQ(buffer[5], 'z');
-  EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, 1), 29u);
-  EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(formatZipMessage(ResultNotFound, nullptr, 0), 29u);
-  buffer[0] = 'z';
-  EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, 0), 29u);
-  EXPECT_EQ(buffer[0], 'z');
+    // A short buffer gets what fits and a terminator; the length is still the full one.
+    std::memset(buffer, 'z', sizeof buffer);
+    EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, 5), 29u);
+    EXPECT_STREQ(buffer, "File");
+    EXPECT_EQ(buffer[5], 'z');
+    EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, 1), 29u);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(formatZipMessage(ResultNotFound, nullptr, 0), 29u);
+    buffer[0] = 'z';
+    EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, 0), 29u);
+    EXPECT_EQ(buffer[0], 'z');
 }
 
 TEST(ZipResultTest, MostRecentResultFollowsEveryOperation) {
-  char buffer[64];
-  EXPECT_EQ(closeZip(nullptr), ResultBadArguments);
-  formatZipMessage(ResultMostRecent, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "Caller: faulty arguments");
-  EXPECT_EQ(openZip("not a zip at all, far too short", 31, ZipMemory), nullptr);
-  EXPECT_EQ(lastZipResult(), ResultNoEndRecord);
-  EXPECT_EQ(formatZipMessage(ResultMostRecent, buffer, sizeof buffer), 23u);
+    char buffer[64];
+    EXPECT_EQ(closeZip(nullptr), ResultBadArguments);
+    formatZipMessage(ResultMostRecent, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "Caller: faulty arguments");
+    EXPECT_EQ(openZip("not a zip at all, far too short", 31, ZipMemory), nullptr);
+    EXPECT_EQ(lastZipResult(), ResultNoEndRecord);
+    EXPECT_EQ(formatZipMessage(ResultMostRecent, buffer, sizeof buffer), 23u);
 }
 
 TEST(ZipPathTest, OnlyPathsInsideTheRootFolderAreSafe) {
-  for (const wchar_t* safe : {L"a.txt", L"skin/images/bg.png", L"skin\\x.png", L"./a.txt",
-                              L"a..b/c", L"..a", L"dir/", L"a/.hidden"}) {
-    EXPECT_TRUE(isSafeRelativePath(safe)) << std::wstring(safe).size();
-  }
-  for (const wchar_t* unsafe :
-       {L"", L"/etc/passwd", L"\\windows\\x.dll", L"\\\\server\\share\\x", L"C:\\x.txt",
-        L"C:x.txt", L"a.txt:stream", L"..", L"../a.txt", L"a/../../b", L"a\\..\\..\\b",
-        L"a/..", L"... /x", L". ./x", L"a/.. /b"}) {
-    EXPECT_FALSE(isSafeRelativePath(unsafe)) << std::wstring(unsafe).size();
-  }
+    for (const wchar_t* safe : {L"a.txt", L"skin/images/bg.png", L"skin\\x.png", L"./a.txt",
+                                L"a..b/c", L"..a", L"dir/", L"a/.hidden"}) {
+        EXPECT_TRUE(isSafeRelativePath(safe)) << std::wstring(safe).size();
+    }
+    for (const wchar_t* unsafe :
+         {L"", L"/etc/passwd", L"\\windows\\x.dll", L"\\\\server\\share\\x", L"C:\\x.txt",
+          L"C:x.txt", L"a.txt:stream", L"..", L"../a.txt", L"a/../../b", L"a\\..\\..\\b", L"a/..",
+          L"... /x", L". ./x", L"a/.. /b"}) {
+        EXPECT_FALSE(isSafeRelativePath(unsafe)) << std::wstring(unsafe).size();
+    }
 }
 
 }  // namespace
