@@ -38,8 +38,8 @@ def listing(archive):
 
 
 def contact_sheet(archive, output):
-    """A grid of every PNG entry on a neutral checkerboard-free mid grey, each thumbnail
-    labelled with its name and pixel size."""
+    """A grid of every PNG entry on a mid-grey ground, each thumbnail labelled with its name
+    and pixel size."""
     import io
     from PIL import Image, ImageDraw, ImageFont
 

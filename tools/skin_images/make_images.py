@@ -242,8 +242,11 @@ def splash(size):
 def install_button(size, hot):
     """The green install button with its label. The skin paints the control's green bkcolor
     first, so the picture is opaque: its rounded corners are filled with the panel colour."""
+    x, y, bw, bh = INSTALL_BUTTON
+    assert PANEL_RECT[0] <= x and x + bw <= PANEL_RECT[2] and PANEL_RECT[1] <= y and y + bh <= PANEL_RECT[3], \
+        "the install button must sit on the flat panel for its corners to blend in"
     w, h = size
-    k = h / INSTALL_BUTTON[3]
+    k = h / bh
     c = Canvas(size, ss=2, fill=rgba(PANEL))
     top, bottom = (GREEN_LIGHT, GREEN) if not hot else ((0x5A, 0xE8, 0x8E), GREEN_LIGHT)
     c.vertical_gradient((0, 0, w, h), top, bottom, c.rounded_mask((0, 0, w, h), 8 * k))
