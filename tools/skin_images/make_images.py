@@ -165,11 +165,11 @@ def sail_shapes(x, y, size):
     return [main_sail, jib, hull]
 
 
-def draw_mark(canvas, x, y, size, sail=WHITE):
+def draw_mark(canvas, x, y, size):
     canvas.vertical_gradient((x, y, x + size, y + size), GREEN_LIGHT, GREEN_DARK,
                              canvas.rounded_mask((x, y, x + size, y + size), size * 0.24))
     for shape in sail_shapes(x, y, size):
-        canvas.polygon(shape, rgba(sail))
+        canvas.polygon(shape, rgba(WHITE))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -230,8 +230,9 @@ def splash(size):
     c.text((196, 100), "云帆更新", 44, rgba(WHITE), anchor="ls", bold=True)
     c.text((198, 136), "云帆录屏 · 高清录制，轻松分享", 15, rgba(GREY), anchor="ls")
     c.text((198, 180), "正在安装...", 18, rgba(WHITE), anchor="ls")
-    c.rounded((198, 196, w - 60, 202), 3, fill=rgba(HAIRLINE))
-    c.rounded((198, 196, 198 + (w - 258) * 0.62, 202), 3, fill=rgba(GREEN))
+    # Three fading dots say "busy"; a bar would be a progress figure the picture cannot keep.
+    for i, alpha in enumerate((255, 170, 90)):
+        c.ellipse((200 + 16 * i, 192, 208 + 16 * i, 200), fill=rgba(GREEN, alpha))
     c.text((w - 60, h - 18), "请稍候，安装完成后将自动启动", 11, rgba(GREY_DIM), anchor="rs")
     return c.result()
 
