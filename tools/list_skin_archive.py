@@ -76,6 +76,10 @@ def main(argv):
     except (OSError, zipfile.BadZipFile) as error:
         print(f"list_skin_archive: {error}", file=sys.stderr)
         return 1
+    except ImportError:
+        print("list_skin_archive: the contact sheet needs PIL (Debian: python3-pil); "
+              "run it with the system's python3", file=sys.stderr)
+        return 1
     return 0
 
 

@@ -18,7 +18,11 @@ import argparse
 import os
 import sys
 
-from PIL import Image, ImageDraw, ImageFilter, ImageFont
+try:
+    from PIL import Image, ImageDraw, ImageFilter, ImageFont
+except ImportError:
+    sys.exit("make_images: needs PIL (Debian: python3-pil); run it with the system's python3, "
+             "e.g. /usr/bin/python3 tools/skin_images/make_images.py")
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
