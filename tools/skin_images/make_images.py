@@ -98,6 +98,9 @@ class Canvas:
             layer.putalpha(Image.composite(layer.getchannel("A"), Image.new("L", layer.size, 0), mask))
         self.composite(layer)
 
+    def rect(self, box, fill):
+        self.rounded(box, 0, fill=fill)
+
     def rounded(self, box, radius, fill=None, outline=None, width=0):
         layer = self.layer()
         ImageDraw.Draw(layer).rounded_rectangle(
@@ -195,8 +198,8 @@ def update_bg(size):
     c.vertical_gradient((0, 0) + size, BG_TOP, BG_BOTTOM)
     c.glow((215 * sx, 300 * sy), 170 * k, GREEN, 38)
     # Draggable top band with the product name.
-    c.vertical_gradient(w(0, 0, WINDOW[0], CAPTION_HEIGHT), BAND, BAND)
-    c.rounded(w(0, CAPTION_HEIGHT - 1, WINDOW[0], CAPTION_HEIGHT), 0, fill=rgba(HAIRLINE))
+    c.rect(w(0, 0, WINDOW[0], CAPTION_HEIGHT), rgba(BAND))
+    c.rect(w(0, CAPTION_HEIGHT - 1, WINDOW[0], CAPTION_HEIGHT), rgba(HAIRLINE))
     draw_mark(c, 22 * sx, 14 * sy, 30 * k)
     c.text((64 * sx, 29 * sy), "云帆更新", 20 * k, rgba(WHITE), anchor="lm", bold=True)
     c.text((160 * sx, 30 * sy), "VQUpdate", 14 * k, rgba(GREY_DIM), anchor="lm")
@@ -208,7 +211,7 @@ def update_bg(size):
     # Right: the panel the controls sit on.
     l, t, r, b = PANEL_RECT
     c.rounded(w(l, t, r, b), 12 * k, fill=rgba(PANEL), outline=rgba(PANEL_EDGE), width=1 * k)
-    c.rounded(w(451, 356, r - 21, 357), 0, fill=rgba(PANEL_EDGE))   # options | agreement
+    c.rect(w(451, 356, r - 21, 357), rgba(PANEL_EDGE))   # options | agreement
     return c.result()
 
 
