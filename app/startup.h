@@ -1,0 +1,41 @@
+// Start-up steps of the installer that run on the main thread before the first window: the
+// DLL search hardening, the embedded skin archive, COM, the shadow class hook and the hand-over
+// to the install options window.
+#pragma once
+
+#include "service/install_service.h"
+
+#include <windows.h>
+
+// Restricts the DLL search order of this process to System32, so an installer started with
+// administrator rights from a download folder cannot be made to load a DLL planted beside it.
+// Does nothing where the system lacks SetDefaultDllDirectories.
+void restrictDllSearchToSystem32();
+
+// Copies the "ZIPRES" resource 101 of the resource module into a heap buffer and hands it to
+// the skin framework as the process-wide skin archive. The buffer is never freed: windows read
+// it until the process ends. Returns false when the resource is missing, unloadable or empty
+// (or the buffer cannot be allocated); the framework is then left untouched.
+bool installSkinArchive();
+
+// Registers the drop-shadow window class. A no-op until the shadow window exists; start-up
+// ignores its outcome because no installer window asks for a shadow.
+void registerShadowWindowClass(HINSTANCE instance);
+
+// Opens the install options window with the handshake's install info and runs the message
+// loop until it ends. Until that window exists, start-up ends right after the handshake.
+void runOptionsWindow(HINSTANCE instance, const InstallInfo& info);
+
+// COM for the main thread (CoInitialize / CoUninitialize).
+class ComApartment {
+public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_;
+};

@@ -1,0 +1,321 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the installer's start-up handshake and of the telemetry reports: the real
+programs under Wine against the development install service on loopback. Runs inside
+`scripts/wine-run.sh --with-env` (DISPLAY, WINEPREFIX and WINE_BIN set).
+
+  service_e2e.py SCENARIO --service BIN --installer EXE --probes DIR --url URL --work DIR
+
+The service listens on the port of URL (the URL the installer was built with). Runs of these
+tests from any build folder take a lock on that port for their whole run.
+"""
+import argparse
+import base64
+import fcntl
+import json
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.parse
+
+HANDSHAKE_RECORD = b'{"versionCode":1,"version":"v1.0","channel":"office"}'
+PAYLOAD_KEY = b"3E7A1D94C05B28F6"  # the installer's built-in key, also its initialisation vector
+ERROR_TITLE = "错误"
+ERROR_TEXT = "网络异常，请检查后重试"
+WINDOW_TITLE = "云帆更新"
+IDOK = 1
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(predicate, timeout, step=0.1):
+    """Polls predicate until it returns a true value (returned) or timeout seconds pass (None)."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return None
+
+
+def decrypt_payload(text):
+    """AES-128-CBC with the built-in key and IV, Base64 in, plaintext bytes out (openssl)."""
+    out = subprocess.run(
+        ["openssl", "enc", "-d", "-aes-128-cbc", "-K", PAYLOAD_KEY.hex(), "-iv", PAYLOAD_KEY.hex()],
+        input=base64.b64decode(text), capture_output=True, check=True, timeout=10)
+    return out.stdout
+
+
+class DevService:
+    """The development service on the URL's port, with its logs in a fresh folder."""
+
+    def __init__(self, binary, url, work, *fault_args):
+        self.port = urllib.parse.urlsplit(url).port or 80
+        self.lock = open(f"/tmp/vq-install-service-{self.port}.lock", "w")
+        fcntl.flock(self.lock, fcntl.LOCK_EX)
+        os.makedirs(work, exist_ok=True)
+        self.folder = tempfile.mkdtemp(dir=work)
+        self.request_log = os.path.join(self.folder, "requests.log")
+        self.telemetry_log = os.path.join(self.folder, "telemetry.log")
+        self.process = subprocess.Popen(
+            [binary, "--port", str(self.port), "--version", "5.6.7",
+             "--request-log", self.request_log, "--telemetry-log", self.telemetry_log,
+             *fault_args],
+            stdout=subprocess.PIPE, text=True)
+        first = self.process.stdout.readline()
+        check(first.startswith(("listening", "refusing")), f"service did not start: {first!r}")
+
+    def requests(self):
+        if not os.path.exists(self.request_log):
+            return []
+        with open(self.request_log, encoding="utf-8") as log:
+            return [json.loads(line) for line in log if line.strip()]
+
+    def telemetry(self):
+        if not os.path.exists(self.telemetry_log):
+            return []
+        with open(self.telemetry_log, encoding="utf-8") as log:
+            return [line.rstrip("\n") for line in log if line.strip()]
+
+    def close(self):
+        self.process.send_signal(signal.SIGTERM)
+        self.process.wait(timeout=10)
+        self.lock.close()
+
+
+STARTED = []  # programs this run started under Wine, ended at exit if still running
+
+
+def start_wine(program, *args):
+    process = subprocess.Popen([os.environ["WINE_BIN"], program, *args],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    STARTED.append(process)
+    return process
+
+
+def exit_code(process, timeout):
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        raise Failure(f"{process.args[1]} still running after {timeout} s")
+
+
+def dialogs(probes):
+    """The visible dialog windows of the Wine session, as the message box probe reports them."""
+    # Through a file: Wine's helper processes may inherit a pipe and keep it open for good.
+    with tempfile.TemporaryFile() as out:
+        subprocess.run([os.environ["WINE_BIN"], os.path.join(probes, "message_box_probe.exe")],
+                       stdout=out, stderr=subprocess.DEVNULL, check=True, timeout=30)
+        out.seek(0)
+        lines = out.read().decode("utf-8").splitlines()
+    return [json.loads(line) for line in lines if line.strip()]
+
+
+def x_window(title):
+    """The id of a visible X window with this exact title, or None. Searching by a CJK name
+    misses, so every visible window's name is compared."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", ""],
+                         capture_output=True, text=True, timeout=10)
+    for window in out.stdout.split():
+        name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True,
+                              text=True, timeout=10).stdout.rstrip("\n")
+        if name == title:
+            return window
+    return None
+
+
+def press(window, keys):
+    """Real X input: focus the window, then send the keys to whatever has the focus."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False, timeout=10)
+    subprocess.run(["xdotool", "key", keys], check=True, timeout=10)
+
+
+def expect_error_box(args, installer):
+    """Waits for the network error box, checks it and dismisses it with the Return key."""
+    boxes = wait_for(lambda: [d for d in dialogs(args.probes) if d["title"] == ERROR_TITLE], 40,
+                     step=0.3)
+    check(boxes, "no message box titled 错误 appeared")
+    check(len(boxes) == 1, f"expected one message box, got {boxes}")
+    box = boxes[0]
+    check(box["text"] == ERROR_TEXT, f"message text is {box['text']!r}")
+    check(not box["owned"], "the message box has an owner window")
+    check(box["buttons"] == [IDOK], f"buttons are {box['buttons']}, expected only OK")
+    window = wait_for(lambda: x_window(ERROR_TITLE), 10)
+    check(window, "the message box has no X window")
+    press(window, "Return")
+    check(exit_code(installer, 20) == 0, "the installer did not exit with code 0")
+
+
+def finish_after_handshake(args, installer):
+    """After a successful handshake the installer goes on to the options window: closes that
+    window if it shows, and expects exit code 0 without any error box."""
+    def done():
+        if installer.poll() is not None:
+            return True
+        window = x_window(WINDOW_TITLE)
+        if window:
+            press(window, "alt+F4")
+        return False
+    wait_for(done, 40, step=0.3)
+    check(exit_code(installer, 5) == 0, "the installer did not exit with code 0")
+    check(not [d for d in dialogs(args.probes) if d["title"] == ERROR_TITLE],
+          "an error box is showing")
+
+
+def check_spacing(requests, count):
+    check(len(requests) == count, f"expected {count} handshake attempts, got {len(requests)}")
+    check(all(r["path"] == "/v1/initInstall" for r in requests),
+          f"unexpected paths {[r['path'] for r in requests]}")
+    gaps = [b["time"] - a["time"] for a, b in zip(requests, requests[1:])]
+    print("pauses between attempts (s):", ", ".join(f"{g:.3f}" for g in gaps))
+    check(all(0.45 <= g <= 2.0 for g in gaps), f"pauses {gaps} are not about 500 ms")
+
+
+def scenario_handshake_down(args):
+    service = DevService(args.service, args.url, args.work, "--fault", "refuse")
+    try:
+        started = time.monotonic()
+        installer = start_wine(args.installer)
+        expect_error_box(args, installer)
+        check(time.monotonic() - started >= 1.0, "the box came before two pauses of 500 ms")
+    finally:
+        service.close()
+
+
+def scenario_handshake_closed(args):
+    service = DevService(args.service, args.url, args.work, "--fault", "close")
+    try:
+        installer = start_wine(args.installer)
+        expect_error_box(args, installer)
+        check_spacing(service.requests(), 3)
+    finally:
+        service.close()
+
+
+def scenario_handshake_redirect(args):
+    service = DevService(args.service, args.url, args.work, "--fault", "302")
+    try:
+        installer = start_wine(args.installer)
+        expect_error_box(args, installer)
+        check_spacing(service.requests(), 3)  # "/redirected" was never asked for
+    finally:
+        service.close()
+
+
+def scenario_handshake_retry(args):
+    service = DevService(args.service, args.url, args.work, "--fault", "500",
+                         "--fault-count", "1")
+    try:
+        installer = start_wine(args.installer)
+        finish_after_handshake(args, installer)
+        check_spacing(service.requests(), 2)
+    finally:
+        service.close()
+
+
+def scenario_handshake_no_data(args):
+    service = DevService(args.service, args.url, args.work, "--fault", "no-data")
+    try:
+        installer = start_wine(args.installer)
+        finish_after_handshake(args, installer)
+        check_spacing(service.requests(), 1)
+    finally:
+        service.close()
+
+
+def scenario_handshake_request(args):
+    service = DevService(args.service, args.url, args.work)
+    try:
+        for _ in range(2):
+            finish_after_handshake(args, start_wine(args.installer, "--ignored", "argument"))
+        requests = service.requests()
+        check(len(requests) == 2, f"expected one request per run, got {len(requests)}")
+        for request in requests:
+            check(request["method"] == "POST" and request["path"] == "/v1/initInstall",
+                  f"unexpected request {request['method']} {request['path']}")
+            check(request["userAgent"] == "cpp-httplib/0.7", f"User-Agent {request['userAgent']!r}")
+            check(request["connection"].lower() != "close",
+                  f"Connection {request['connection']!r}")
+            check(request["contentType"] == "application/json",
+                  f"Content-Type {request['contentType']!r}")
+        check(requests[0]["body"] == requests[1]["body"], "the two runs sent different bodies")
+        check(decrypt_payload(requests[0]["body"]) == HANDSHAKE_RECORD,
+              "the body does not decrypt to the handshake record")
+        check(len(HANDSHAKE_RECORD) == 53, "record length")
+    finally:
+        service.close()
+
+
+TELEMETRY = re.compile(
+    r'\{"deviceCode":"(?P<device>[0-9a-f]{32})","version":"9\.8\.7","operateTime":(?P<time>\d+),'
+    r'"page":"install","latency":(?P<latency>-?\d+),"operateName":"(?P<name>\w+)"\}')
+
+
+def scenario_telemetry_reports(args):
+    service = DevService(args.service, args.url, args.work)
+    try:
+        probe = start_wine(os.path.join(args.probes, "telemetry_probe.exe"), args.url, "9.8.7")
+        check(exit_code(probe, 40) == 0, "the end report did not exit with code 0")
+        records = service.telemetry()
+        check(len(records) == 2, f"expected two records, got {records}")
+        start, end = (TELEMETRY.fullmatch(r) for r in records)
+        check(start and end, f"records are not the six members in order: {records}")
+        check(start["name"] == "installStart" and start["latency"] == "0", f"start {records[0]}")
+        check(end["name"] == "installEnd" and end["latency"] == "7", f"end {records[1]}")
+        check(start["device"] == end["device"], "the two records carry different device codes")
+        check(abs(int(end["time"]) - time.time()) < 120, "operateTime is not the current time")
+    finally:
+        service.close()
+
+
+def scenario_telemetry_service_down(args):
+    service = DevService(args.service, args.url, args.work, "--fault", "refuse")
+    try:
+        probe = start_wine(os.path.join(args.probes, "telemetry_probe.exe"), args.url, "9.8.7")
+        check(exit_code(probe, 40) == 0, "the end report did not exit with code 0")
+    finally:
+        service.close()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenario")
+    parser.add_argument("--service", required=True)
+    parser.add_argument("--installer", required=True)
+    parser.add_argument("--probes", required=True)
+    parser.add_argument("--url", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    scenario = globals().get("scenario_" + args.scenario)
+    if not scenario:
+        print(f"unknown scenario {args.scenario}", file=sys.stderr)
+        return 2
+    try:
+        scenario(args)
+    except Failure as failure:
+        print(f"FAIL {args.scenario}: {failure}", file=sys.stderr)
+        return 1
+    finally:
+        for process in STARTED:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+    print(f"PASS {args.scenario}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
