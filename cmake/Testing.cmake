@@ -15,15 +15,20 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
 endif()
 
-# vq_add_gtest(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2])
-# One test executable; each of its test cases becomes a CTest test.
+# vq_add_gtest(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABEL label])
+# One test executable; each of its test cases becomes a CTest test. The properties of discovered
+# tests pass through a generated script that cannot carry lists, hence a single label (default:
+# the executable's name).
 function(vq_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_LABEL)
+    set(ARG_LABEL ${name})
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   vq_target_settings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ${VQ_TEST_FIXTURE_PROPERTIES} LABELS "${ARG_LABELS};${name}")
+                       PROPERTIES ${VQ_TEST_FIXTURE_PROPERTIES} LABELS ${ARG_LABEL})
 endfunction()
 
 # vq_add_script_test(name COMMAND ... [LABELS ...]): an end-to-end test driven by a script.

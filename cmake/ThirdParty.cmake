@@ -21,6 +21,9 @@ endif()
 find_package(ZLIB REQUIRED)
 
 # stb_image: header-only from libstb-dev; its implementation is compiled once in ui/.
+# The header is copied into the build tree because /usr/include itself must not reach the
+# mingw compilers (its glibc headers would shadow theirs).
 find_path(VQ_STB_DIR stb/stb_image.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+configure_file("${VQ_STB_DIR}/stb/stb_image.h" "${CMAKE_BINARY_DIR}/stb_include/stb/stb_image.h" COPYONLY)
 add_library(stb INTERFACE)
-target_include_directories(stb SYSTEM INTERFACE "${VQ_STB_DIR}")
+target_include_directories(stb SYSTEM INTERFACE "${CMAKE_BINARY_DIR}/stb_include")
