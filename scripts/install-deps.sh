@@ -10,7 +10,7 @@ packages=(
   libz-mingw-w64-dev zlib1g-dev libstb-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei
-  zip unzip file dpkg-dev locales
+  zip unzip file dpkg-dev locales openssl
 )
 
 missing=()

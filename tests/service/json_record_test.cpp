@@ -133,18 +133,12 @@ TEST(JsonRecordSerialize, KindsItemsAndEmptyRecords)
     EXPECT_EQ(items.serialize(0), R"("a",-2147483648,"k":0)");
 }
 
-TEST(JsonRecordSerialize, QuotesAndBackslashesInValuesAreEscapedAndReadBackWhole)
+TEST(JsonRecordSerialize, QuotesAndBackslashesInValuesAreEscaped)
 {
     JsonRecord record;
     record.add("version").setString(R"(1.0 "beta" C:\x)");
     record.add("next").setString("n");
-    const std::string text = record.serialize(1);
-    EXPECT_EQ(text, R"({"version":"1.0 \"beta\" C:\\x","next":"n"})");
-
-    // The reader does not unescape, but the written record still pairs up correctly.
-    JsonRecord reader;
-    reader.parse(text);
-    EXPECT_EQ(reader.get("next", ""), "n");
+    EXPECT_EQ(record.serialize(1), R"({"version":"1.0 \"beta\" C:\\x","next":"n"})");
 }
 
 }  // namespace
