@@ -2,7 +2,6 @@
 #include "archive/zip_reader.h"
 
 #include <cstring>
-#include <cwchar>
 #include <new>
 #include <string>
 
