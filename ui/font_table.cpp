@@ -70,9 +70,14 @@ HFONT FontTable::DefineFont(int number, const std::wstring& face, int size, bool
     std::unique_ptr<FontInfo> info = CreateFontInfo(face, size, bold, underline, italic);
     if (!info->font)
         return nullptr;
-    HFONT font = info->font.get();
-    m_fonts[number] = std::move(info);  // replaces (and deletes) a font of that number
-    return font;
+    // A replaced font's record keeps its address (its old font is deleted), so callers
+    // holding the record see the new font.
+    std::unique_ptr<FontInfo>& slot = m_fonts[number];
+    if (slot)
+        *slot = std::move(*info);
+    else
+        slot = std::move(info);
+    return slot->font.get();
 }
 
 bool FontTable::SetDefaultFont(const std::wstring& face, int size, bool bold, bool underline, bool italic)

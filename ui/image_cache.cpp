@@ -44,9 +44,13 @@ ImageInfo* ImageCache::CacheImage(const std::wstring& name, const wchar_t* type,
                                  image->dib.pixels + static_cast<size_t>(image->width()) * image->height());
         ApplyAdjustment(*image, m_adjustment);
     }
-    ImageInfo* stored = image.get();
-    m_images[name] = std::move(image);
-    return stored;
+    // A replaced image keeps its address: draw infos of controls may still point at it.
+    std::unique_ptr<ImageInfo>& slot = m_images[name];
+    if (slot)
+        *slot = std::move(*image);
+    else
+        slot = std::move(image);
+    return slot.get();
 }
 
 void ImageCache::ClearImages(bool shared)

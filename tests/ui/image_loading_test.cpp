@@ -1,6 +1,7 @@
 // Decoding, the image cache and image descriptors: premultiplication, masks, colour images,
 // descriptor keys, loading from the resource folder and from the program's skin archive.
 #include "tests/ui/canvas.h"
+#include "ui/image_cache.h"
 #include "ui/image_decoder.h"
 #include "ui/image_descriptor.h"
 #include "ui/resource_files.h"
@@ -135,6 +136,38 @@ TEST_F(ResourceFolderTest, BareNameAndKeyListLoadTheSameCachedImage)
     EXPECT_TRUE(DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), placed));
     EXPECT_TRUE(sameColor(canvas.pixel(3, 3), 0x00FF00, 0));
     EXPECT_TRUE(sameColor(canvas.pixel(5, 5), 0x000000, 0)) << "dest limits the image";
+}
+
+TEST_F(ResourceFolderTest, CachedImagesAreSharedAndReplacedInPlace)
+{
+    ImageCache shared;
+    ImageCache own(&shared);
+    writePng(L"a.png", 0xFF0000FF);
+    ImageInfo* sharedImage = own.CacheImage(L"a.png", nullptr, 0, false, true);
+    ASSERT_TRUE(sharedImage);
+    EXPECT_EQ(own.CachedImage(L"a.png"), sharedImage) << "own cache falls back to the shared one";
+    EXPECT_EQ(own.CachedImageOrLoad(L"a.png", nullptr, 0, false), sharedImage) << "no second load";
+
+    ImageInfo* first = own.CacheImage(L"b.png", kColorImageType, 0, false);
+    ImageInfo* second = own.CacheImage(L"b.png", kColorImageType, 0, false);
+    EXPECT_EQ(first, second) << "a replaced image keeps its address for the draw infos pointing at it";
+    EXPECT_FALSE(own.CacheImage(L"b.png", nullptr, 0, false)) << "a failed load";
+    EXPECT_EQ(own.CachedImage(L"b.png"), first) << "leaves the image in place";
+
+    writePng(L"hsl.png", 0xFFFF0000);
+    ColorAdjustment adjustment;
+    adjustment.enabled = true;
+    adjustment.hue = 300;
+    own.SetColorAdjustment(adjustment);
+    ImageInfo* tinted = own.CacheImage(L"hsl.png", nullptr, 0, true);
+    ASSERT_TRUE(tinted);
+    EXPECT_TRUE(tinted->usesHSL);
+    EXPECT_EQ(tinted->dib.pixels[0], 0xFF00FF00u) << "recoloured on load";
+    own.SetColorAdjustment(ColorAdjustment());
+    EXPECT_EQ(tinted->dib.pixels[0], 0xFFFF0000u) << "and back when the adjustment is off";
+
+    own.ClearImages(true);
+    EXPECT_FALSE(own.CachedImage(L"a.png"));
 }
 
 TEST_F(ResourceFolderTest, MissingFileFailsOnEveryCallWithoutReloadingUntilTheDescriptorChanges)

@@ -199,3 +199,36 @@ TEST_F(TextTest, ColoursBoldAndSelectionChangeWhatIsDrawn)
     DrawMarkupText(measure.dc(), m_context, big, L"<f Tahoma 30>W</f>", 0, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_GT(big.bottom, plain.bottom) << "a font by face and size is added and used";
 }
+
+TEST(FontTables, OwnFontsComeFirstThenSharedOnesThenTheDefault)
+{
+    FontTable shared;
+    FontTable own(&shared);
+    HFONT sharedFont = own.DefineFont(2, L"Tahoma", 14, false, false, false, true);
+    ASSERT_TRUE(sharedFont);
+    EXPECT_EQ(own.FontByNumber(2), sharedFont);
+    EXPECT_EQ(own.FontNumberOf(sharedFont), -1);
+    EXPECT_EQ(own.FontNumberOf(sharedFont, true), 2);
+
+    HFONT ownFont = own.DefineFont(2, L"Tahoma", 20, true, false, false);
+    EXPECT_EQ(own.FontByNumber(2), ownFont) << "own before shared";
+    EXPECT_EQ(own.MatchFont(L"tahoma", 14, false, false, false), sharedFont) << "face letter case is ignored";
+    EXPECT_FALSE(own.MatchFont(L"Tahoma", 15, false, false, false));
+
+    HFONT fallback = own.FontByNumber(18);
+    EXPECT_TRUE(fallback) << "an undefined number draws with the default font";
+    EXPECT_EQ(own.FontByNumber(-1), fallback);
+    EXPECT_EQ(&own.FontInfoByNumber(18), &shared.FontInfoByNumber(18)) << "the default is the shared table's";
+    ASSERT_TRUE(own.SetDefaultFont(L"Tahoma", 9, false, false, true));
+    EXPECT_NE(own.FontByNumber(18), fallback);
+    EXPECT_TRUE(own.FontInfoByNumber(18).italic);
+
+    const FontInfo* record = &own.FontInfoByNumber(2);
+    own.DefineFont(2, L"Tahoma", 30, false, false, false);
+    EXPECT_EQ(&own.FontInfoByNumber(2), record) << "a redefined number keeps its record";
+    EXPECT_EQ(record->size, 30);
+    EXPECT_GT(record->metrics.tmHeight, 20) << "metrics are measured again for the new font";
+
+    own.ClearFonts();
+    EXPECT_EQ(own.FontByNumber(2), sharedFont);
+}
