@@ -15,6 +15,10 @@ int Height(const RECT& rc) { return rc.bottom - rc.top; }
 uint32_t BlendPixel(uint32_t source, uint32_t destination, unsigned constantAlpha, bool perPixelAlpha)
 {
     unsigned sourceAlpha = perPixelAlpha ? (source >> 24) * constantAlpha / 255 : constantAlpha;
+    if (sourceAlpha == 255 && constantAlpha == 255)
+        return source;  // opaque: the common case of a skin image
+    if (sourceAlpha == 0 && (constantAlpha == 0 || (source & 0x00FFFFFF) == 0))
+        return destination;  // fully transparent
     unsigned keep = 255 - sourceAlpha;
     uint32_t result = 0;
     for (int shift = 0; shift < 32; shift += 8) {
