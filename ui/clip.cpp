@@ -45,12 +45,12 @@ ClipRegion& ClipRegion::operator=(ClipRegion&& other) noexcept
     return *this;
 }
 
-ClipRegion ClipRegion::Rect(HDC dc, const RECT& rc)
+ClipRegion RectClip(HDC dc, const RECT& rc)
 {
     return ClipRegion(dc, Region(CreateRectRgnIndirect(&rc)));
 }
 
-ClipRegion ClipRegion::Round(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth, int ellipseHeight)
+ClipRegion RoundClip(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth, int ellipseHeight)
 {
     Region clip(CreateRectRgnIndirect(&rc));
     Region round(CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1, ellipseWidth, ellipseHeight));

@@ -16,17 +16,13 @@ public:
     ClipRegion(const ClipRegion&) = delete;
     ClipRegion& operator=(const ClipRegion&) = delete;
 
-    // Clip to `rc` within the current clip of `dc`.
-    static ClipRegion Rect(HDC dc, const RECT& rc);
-    // Clip to `rc` and the rounded rectangle around `item` (right and bottom included) with
-    // the given ellipse, within the current clip of `dc`.
-    static ClipRegion Round(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth, int ellipseHeight);
-
     // Switch to the previous clip for a while (floating children outside the inset) and back.
     void UsePrevious() const;
     void UseNew() const;
 
 private:
+    friend ClipRegion RectClip(HDC dc, const RECT& rc);
+    friend ClipRegion RoundClip(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth, int ellipseHeight);
     ClipRegion(HDC dc, Region clip);
     void Restore();
 
@@ -34,5 +30,12 @@ private:
     Region m_new;
     Region m_previous;  // null: there was no clip region
 };
+
+// Clips `dc` to `rc` within its current clip until the returned record goes away.
+ClipRegion RectClip(HDC dc, const RECT& rc);
+
+// Clips `dc` to `rc` and the rounded rectangle around `item` (right and bottom included)
+// with the given ellipse, within its current clip, until the returned record goes away.
+ClipRegion RoundClip(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth, int ellipseHeight);
 
 }  // namespace SkinUI

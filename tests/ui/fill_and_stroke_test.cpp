@@ -109,7 +109,7 @@ TEST(Clips, RoundClipCutsCornersAndRestoresThePreviousClip)
 {
     Canvas canvas(20, 20);
     {
-        ClipRegion clip = ClipRegion::Round(canvas.dc(), RECT{0, 0, 20, 20}, RECT{0, 0, 19, 19}, 10, 10);
+        ClipRegion clip = RoundClip(canvas.dc(), RECT{0, 0, 20, 20}, RECT{0, 0, 19, 19}, 10, 10);
         FillColor(canvas.dc(), canvas.rect(), 0xFFFFFFFF);
         EXPECT_TRUE(sameColor(canvas.pixel(0, 0), 0x000000, 0));
         EXPECT_TRUE(sameColor(canvas.pixel(10, 10), 0xFFFFFF, 0));
@@ -129,9 +129,9 @@ TEST(Clips, RoundClipCutsCornersAndRestoresThePreviousClip)
 TEST(Clips, NestedClipsIntersectAndUnwindInOrder)
 {
     Canvas canvas(20, 20);
-    ClipRegion outer = ClipRegion::Round(canvas.dc(), canvas.rect(), RECT{0, 0, 19, 19}, 12, 12);
+    ClipRegion outer = RoundClip(canvas.dc(), canvas.rect(), RECT{0, 0, 19, 19}, 12, 12);
     {
-        ClipRegion inner = ClipRegion::Rect(canvas.dc(), RECT{0, 0, 10, 10});
+        ClipRegion inner = RectClip(canvas.dc(), RECT{0, 0, 10, 10});
         FillColor(canvas.dc(), canvas.rect(), 0xFFFFFFFF);
         EXPECT_TRUE(sameColor(canvas.pixel(5, 5), 0xFFFFFF, 0));
         EXPECT_TRUE(sameColor(canvas.pixel(15, 15), 0x000000, 0)) << "outside the inner rectangle";

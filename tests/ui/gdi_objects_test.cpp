@@ -49,8 +49,8 @@ void DrawEverything(HDC dc, IRenderContext& context, const ImageInfo& image)
     StrokeRect(dc, rc, 1, 0xFFFFFFFF, PS_DASH);
     StrokeRoundRect(dc, rc, 1, 5, 5, 0xFFFFFFFF);
     {
-        ClipRegion outer = ClipRegion::Round(dc, rc, rc, 8, 8);
-        ClipRegion inner = ClipRegion::Rect(dc, RECT{4, 4, 40, 40});
+        ClipRegion outer = RoundClip(dc, rc, rc, 8, 8);
+        ClipRegion inner = RectClip(dc, RECT{4, 4, 40, 40});
         inner.UsePrevious();
         inner.UseNew();
     }

@@ -107,7 +107,7 @@ void DrawFills(HDC dc, BasicRenderContext& context)
     StrokeRoundRect(dc, RECT{130, 340, 230, 400}, 2, 16, 16, 0xFFF2C94C);
     StrokeRect(dc, RECT{240, 340, 340, 400}, 1, 0xFFFFFFFF, PS_DASH);
     StrokeLine(dc, RECT{350, 340, 450, 400}, 2, 0xFFE0483E);
-    ClipRegion clip = ClipRegion::Round(dc, RECT{460, 340, 560, 400}, RECT{460, 340, 559, 399}, 24, 24);
+    ClipRegion clip = RoundClip(dc, RECT{460, 340, 560, 400}, RECT{460, 340, 559, 399}, 24, 24);
     FillGradient(dc, RECT{460, 340, 560, 400}, 0xFF3C78D8, 0xFF24C75D, false, 64);
 }
 
