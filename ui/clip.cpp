@@ -19,6 +19,8 @@ Region CurrentClip(HDC dc)
 
 ClipRegion::ClipRegion(HDC dc, Region clip) : m_dc(dc), m_new(std::move(clip)), m_previous(CurrentClip(dc))
 {
+    if (!m_new)
+        return;  // no region could be made: the clip stays as it was rather than being lifted
     if (m_previous)
         CombineRgn(m_new.get(), m_new.get(), m_previous.get(), RGN_AND);
     SelectClipRgn(m_dc, m_new.get());  // the DC keeps its own copy
@@ -67,7 +69,7 @@ void ClipRegion::UsePrevious() const
 
 void ClipRegion::UseNew() const
 {
-    if (m_dc)
+    if (m_dc && m_new)
         SelectClipRgn(m_dc, m_new.get());
 }
 
