@@ -3,6 +3,7 @@
 #include "tests/ui/canvas.h"
 #include "ui/markup_parser.h"
 #include "ui/markup_text.h"
+#include "ui/resource_settings.h"
 #include "ui/text_render.h"
 
 #include <gtest/gtest.h>
@@ -231,4 +232,32 @@ TEST(FontTables, OwnFontsComeFirstThenSharedOnesThenTheDefault)
 
     own.ClearFonts();
     EXPECT_EQ(own.FontByNumber(2), sharedFont);
+}
+
+TEST_F(TextTest, InlineImagesDrawTheChosenPartAndVTopLiftsSmallText)
+{
+    std::wstring folder = makeTempFolder();
+    writeFile(folder + L"parts.png", encodePng(8, 4, [](int x, int) { return x < 4 ? 0xFFFF0000u : 0xFF0000FFu; }));
+    SetResourceFolder(folder);
+    Canvas canvas(60, 20);
+    RECT rc = {0, 0, 60, 20};
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<i parts.png 2 1>", 0xFFFFFFFF, nullptr, 0, 1, DT_SINGLELINE);
+    SetResourceFolder(L"");
+    EXPECT_EQ(countColor(canvas, rc, 0x0000FF, 0), 16) << "the second of two 4x4 parts";
+    EXPECT_EQ(countColor(canvas, rc, 0xFF0000, 0), 0);
+
+    // A small red W beside a big one: bottom-aligned by default, at the line top with "v top".
+    auto topRow = [&](const wchar_t* text) {
+        Canvas line(200, 60);
+        RECT box = {0, 0, 200, 60};
+        DrawMarkupText(line.dc(), m_context, box, text, 0xFFFFFFFF, nullptr, 0, 1, DT_SINGLELINE);
+        for (int y = 0; y < 60; ++y)
+            if (countColor(line, RECT{0, y, 200, y + 1}, 0xFF0000, 60) > 0)
+                return y;
+        return -1;
+    };
+    int bottom = topRow(L"<f Tahoma 40>W</f><c #FF0000>W</c>");
+    int top = topRow(L"<f Tahoma 40>W</f><v top><c #FF0000>W</c></v>");
+    ASSERT_GE(top, 0);
+    EXPECT_LT(top + 10, bottom);
 }
