@@ -259,6 +259,30 @@ def scenario_handshake_request(args):
         service.close()
 
 
+def without_skin_archive(installer, folder):
+    """A copy of the installer whose "ZIPRES" resource type is renamed, so it is not found."""
+    with open(installer, "rb") as exe:
+        image = exe.read()
+    # Resource directory names are UTF-16 strings after their 16-bit length.
+    name = b"\x06\x00" + "ZIPRES".encode("utf-16-le")
+    check(image.count(name) == 1, "the installer's resource directory names ZIPRES not once")
+    copy = os.path.join(folder, "VQUpdate_without_skins.exe")
+    with open(copy, "wb") as exe:
+        exe.write(image.replace(name, b"\x06\x00" + "ZIPREX".encode("utf-16-le")))
+    return copy
+
+
+def scenario_startup_without_skin_archive(args):
+    service = DevService(args.service, args.url, args.work)
+    try:
+        installer = start_wine(without_skin_archive(args.installer, service.folder))
+        check(exit_code(installer, 40) == 0, "the installer did not exit with code 0")
+        check(service.requests() == [], "the installer contacted the service without its skins")
+        check(not dialogs(args.probes), "a window is showing")
+    finally:
+        service.close()
+
+
 TELEMETRY = re.compile(
     r'\{"deviceCode":"(?P<device>[0-9a-f]{32})","version":"9\.8\.7","operateTime":(?P<time>\d+),'
     r'"page":"install","latency":(?P<latency>-?\d+),"operateName":"(?P<name>\w+)"\}')
