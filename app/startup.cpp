@@ -1,4 +1,4 @@
-// Start-up steps of the installer: DLL hardening, skin archive, COM, shadow hook, options window.
+// Start-up steps of the installer: skin archive, COM, shadow hook, options window.
 #include "app/startup.h"
 
 #include "ui/resource_settings.h"
@@ -13,21 +13,6 @@ namespace {
 const int kSkinArchiveId = 101;
 
 }  // namespace
-
-void restrictDllSearchToSystem32()
-{
-    // Looked up rather than imported: Windows 7 without its loader update lacks the function,
-    // and an import would stop the installer from starting there at all.
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    if (!kernel)
-        return;
-    const FARPROC proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
-    if (!proc)
-        return;
-    reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(proc))(
-        LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
 
 bool installSkinArchive()
 {

@@ -1,16 +1,11 @@
 // Start-up steps of the installer that run on the main thread before the first window: the
-// DLL search hardening, the embedded skin archive, COM, the shadow class hook and the hand-over
-// to the install options window.
+// embedded skin archive, COM, the shadow class hook and the hand-over to the install options
+// window.
 #pragma once
 
 #include "service/install_service.h"
 
 #include <windows.h>
-
-// Restricts the DLL search order of this process to System32, so an installer started with
-// administrator rights from a download folder cannot be made to load a DLL planted beside it.
-// Does nothing where the system lacks SetDefaultDllDirectories.
-void restrictDllSearchToSystem32();
 
 // Copies the "ZIPRES" resource 101 of the resource module into a heap buffer and hands it to
 // the skin framework as the process-wide skin archive. The buffer is never freed: windows read
