@@ -184,79 +184,40 @@ def check_spacing(requests, count):
     check(all(0.45 <= g <= 2.0 for g in gaps), f"pauses {gaps} are not about 500 ms")
 
 
-def scenario_handshake_down(args):
-    service = DevService(args.service, args.url, args.work, "--fault", "refuse")
-    try:
+def failing_handshake(attempts):
+    """The installer gives up with the network error box; attempts=None where the service
+    cannot count them (it refuses connections)."""
+    def run(args, service):
         started = time.monotonic()
-        installer = start_wine(args.installer)
-        expect_error_box(args, installer)
+        expect_error_box(args, start_wine(args.installer))
         check(time.monotonic() - started >= 1.0, "the box came before two pauses of 500 ms")
-    finally:
-        service.close()
+        if attempts is not None:
+            check_spacing(service.requests(), attempts)
+    return run
 
 
-def scenario_handshake_closed(args):
-    service = DevService(args.service, args.url, args.work, "--fault", "close")
-    try:
-        installer = start_wine(args.installer)
-        expect_error_box(args, installer)
-        check_spacing(service.requests(), 3)
-    finally:
-        service.close()
+def succeeding_handshake(attempts):
+    def run(args, service):
+        finish_after_handshake(args, start_wine(args.installer))
+        check_spacing(service.requests(), attempts)
+    return run
 
 
-def scenario_handshake_redirect(args):
-    service = DevService(args.service, args.url, args.work, "--fault", "302")
-    try:
-        installer = start_wine(args.installer)
-        expect_error_box(args, installer)
-        check_spacing(service.requests(), 3)  # "/redirected" was never asked for
-    finally:
-        service.close()
-
-
-def scenario_handshake_retry(args):
-    service = DevService(args.service, args.url, args.work, "--fault", "500",
-                         "--fault-count", "1")
-    try:
-        installer = start_wine(args.installer)
-        finish_after_handshake(args, installer)
-        check_spacing(service.requests(), 2)
-    finally:
-        service.close()
-
-
-def scenario_handshake_no_data(args):
-    service = DevService(args.service, args.url, args.work, "--fault", "no-data")
-    try:
-        installer = start_wine(args.installer)
-        finish_after_handshake(args, installer)
-        check_spacing(service.requests(), 1)
-    finally:
-        service.close()
-
-
-def scenario_handshake_request(args):
-    service = DevService(args.service, args.url, args.work)
-    try:
-        for _ in range(2):
-            finish_after_handshake(args, start_wine(args.installer, "--ignored", "argument"))
-        requests = service.requests()
-        check(len(requests) == 2, f"expected one request per run, got {len(requests)}")
-        for request in requests:
-            check(request["method"] == "POST" and request["path"] == "/v1/initInstall",
-                  f"unexpected request {request['method']} {request['path']}")
-            check(request["userAgent"] == "cpp-httplib/0.7", f"User-Agent {request['userAgent']!r}")
-            check(request["connection"].lower() != "close",
-                  f"Connection {request['connection']!r}")
-            check(request["contentType"] == "application/json",
-                  f"Content-Type {request['contentType']!r}")
-        check(requests[0]["body"] == requests[1]["body"], "the two runs sent different bodies")
-        check(decrypt_payload(requests[0]["body"]) == HANDSHAKE_RECORD,
-              "the body does not decrypt to the handshake record")
-        check(len(HANDSHAKE_RECORD) == 53, "record length")
-    finally:
-        service.close()
+def handshake_request(args, service):
+    for _ in range(2):
+        finish_after_handshake(args, start_wine(args.installer, "--ignored", "argument"))
+    requests = service.requests()
+    check(len(requests) == 2, f"expected one request per run, got {len(requests)}")
+    for request in requests:
+        check(request["method"] == "POST" and request["path"] == "/v1/initInstall",
+              f"unexpected request {request['method']} {request['path']}")
+        check(request["userAgent"] == "cpp-httplib/0.7", f"User-Agent {request['userAgent']!r}")
+        check(request["connection"].lower() != "close", f"Connection {request['connection']!r}")
+        check(request["contentType"] == "application/json",
+              f"Content-Type {request['contentType']!r}")
+    check(requests[0]["body"] == requests[1]["body"], "the two runs sent different bodies")
+    check(decrypt_payload(requests[0]["body"]) == HANDSHAKE_RECORD,
+          "the body does not decrypt to the handshake record")
 
 
 def without_skin_archive(installer, folder):
@@ -272,15 +233,11 @@ def without_skin_archive(installer, folder):
     return copy
 
 
-def scenario_startup_without_skin_archive(args):
-    service = DevService(args.service, args.url, args.work)
-    try:
-        installer = start_wine(without_skin_archive(args.installer, service.folder))
-        check(exit_code(installer, 40) == 0, "the installer did not exit with code 0")
-        check(service.requests() == [], "the installer contacted the service without its skins")
-        check(not dialogs(args.probes), "a window is showing")
-    finally:
-        service.close()
+def startup_without_skin_archive(args, service):
+    installer = start_wine(without_skin_archive(args.installer, service.folder))
+    check(exit_code(installer, 40) == 0, "the installer did not exit with code 0")
+    check(service.requests() == [], "the installer contacted the service without its skins")
+    check(not dialogs(args.probes), "a window is showing")
 
 
 TELEMETRY = re.compile(
@@ -288,30 +245,36 @@ TELEMETRY = re.compile(
     r'"page":"install","latency":(?P<latency>-?\d+),"operateName":"(?P<name>\w+)"\}')
 
 
-def scenario_telemetry_reports(args):
-    service = DevService(args.service, args.url, args.work)
-    try:
-        probe = start_wine(os.path.join(args.probes, "telemetry_probe.exe"), args.url, "9.8.7")
-        check(exit_code(probe, 40) == 0, "the end report did not exit with code 0")
-        records = service.telemetry()
-        check(len(records) == 2, f"expected two records, got {records}")
-        start, end = (TELEMETRY.fullmatch(r) for r in records)
-        check(start and end, f"records are not the six members in order: {records}")
-        check(start["name"] == "installStart" and start["latency"] == "0", f"start {records[0]}")
-        check(end["name"] == "installEnd" and end["latency"] == "7", f"end {records[1]}")
-        check(start["device"] == end["device"], "the two records carry different device codes")
-        check(abs(int(end["time"]) - time.time()) < 120, "operateTime is not the current time")
-    finally:
-        service.close()
+def run_telemetry_probe(args):
+    probe = start_wine(os.path.join(args.probes, "telemetry_probe.exe"), args.url, "9.8.7")
+    check(exit_code(probe, 40) == 0, "the end report did not exit with code 0")
 
 
-def scenario_telemetry_service_down(args):
-    service = DevService(args.service, args.url, args.work, "--fault", "refuse")
-    try:
-        probe = start_wine(os.path.join(args.probes, "telemetry_probe.exe"), args.url, "9.8.7")
-        check(exit_code(probe, 40) == 0, "the end report did not exit with code 0")
-    finally:
-        service.close()
+def telemetry_reports(args, service):
+    run_telemetry_probe(args)
+    records = service.telemetry()
+    check(len(records) == 2, f"expected two records, got {records}")
+    start, end = (TELEMETRY.fullmatch(r) for r in records)
+    check(start and end, f"records are not the six members in order: {records}")
+    check(start["name"] == "installStart" and start["latency"] == "0", f"start {records[0]}")
+    check(end["name"] == "installEnd" and end["latency"] == "7", f"end {records[1]}")
+    check(start["device"] == end["device"], "the two records carry different device codes")
+    check(abs(int(end["time"]) - time.time()) < 120, "operateTime is not the current time")
+
+
+# Scenario: (fault switches of the service, check).
+SCENARIOS = {
+    "handshake_down": (["--fault", "refuse"], failing_handshake(None)),
+    "handshake_closed": (["--fault", "close"], failing_handshake(3)),
+    # Three attempts on "/v1/initInstall" also means "/redirected" was never asked for.
+    "handshake_redirect": (["--fault", "302"], failing_handshake(3)),
+    "handshake_retry": (["--fault", "500", "--fault-count", "1"], succeeding_handshake(2)),
+    "handshake_no_data": (["--fault", "no-data"], succeeding_handshake(1)),
+    "handshake_request": ([], handshake_request),
+    "startup_without_skin_archive": ([], startup_without_skin_archive),
+    "telemetry_reports": ([], telemetry_reports),
+    "telemetry_service_down": (["--fault", "refuse"], lambda args, _: run_telemetry_probe(args)),
+}
 
 
 def main():
@@ -323,12 +286,14 @@ def main():
     parser.add_argument("--url", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
-    scenario = globals().get("scenario_" + args.scenario)
-    if not scenario:
+    if args.scenario not in SCENARIOS:
         print(f"unknown scenario {args.scenario}", file=sys.stderr)
         return 2
+    faults, run = SCENARIOS[args.scenario]
+    service = None
     try:
-        scenario(args)
+        service = DevService(args.service, args.url, args.work, *faults)
+        run(args, service)
     except Failure as failure:
         print(f"FAIL {args.scenario}: {failure}", file=sys.stderr)
         return 1
@@ -337,6 +302,8 @@ def main():
             if process.poll() is None:
                 process.kill()
                 process.wait()
+        if service:
+            service.close()
     print(f"PASS {args.scenario}")
     return 0
 

@@ -159,20 +159,6 @@ TEST_F(InstallServiceTest, HandshakeAnswerWithoutDataStillSucceedsWithEmptyValue
     EXPECT_EQ(info->agreementUrl, "");
 }
 
-TEST_F(InstallServiceTest, FaultCountFailsOnlyTheFirstRequests)
-{
-    RunningService service(faulty(Fault::Close, 1));
-    EXPECT_FALSE(attemptHandshake(service.url()).has_value());
-    EXPECT_TRUE(attemptHandshake(service.url()).has_value());
-}
-
-TEST_F(InstallServiceTest, TelemetryRecordHasTheSixMembersInOrder)
-{
-    EXPECT_EQ(telemetryRecord("00112233445566778899aabbccddeeff", "1.2", -5, 0, "installStart"),
-              R"({"deviceCode":"00112233445566778899aabbccddeeff","version":"1.2",)"
-              R"("operateTime":-5,"page":"install","latency":0,"operateName":"installStart"})");
-}
-
 TEST_F(InstallServiceTest, ReportsSendBothRecordsWithOneDeviceCodeAndEndExitsWithZero)
 {
     RunningService service{ServiceOptions{}};
