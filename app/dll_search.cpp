@@ -10,11 +10,9 @@ void restrictDllSearchToSystem32()
     // and an import would stop the installer from starting there at all.
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    if (!kernel)
-        return;
+    if (!kernel) return;
     const FARPROC proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
-    if (!proc)
-        return;
+    if (!proc) return;
     reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(proc))(
         LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

@@ -13,8 +13,7 @@ const DWORD kPauseBetweenAttemptsMs = 500;
 std::optional<InstallInfo> runHandshakeLoop()
 {
     for (int failures = 0;;) {
-        if (auto info = attemptHandshake())
-            return info;
+        if (auto info = attemptHandshake()) return info;
         if (++failures >= kMaxAttempts) {
             MessageBoxW(nullptr, L"网络异常，请检查后重试", L"错误", MB_OK);
             return std::nullopt;

@@ -9,15 +9,12 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
     restrictDllSearchToSystem32();
-    if (!installSkinArchive())
-        return 0;
+    if (!installSkinArchive()) return 0;
     const ComApartment com;
-    if (!com.ok())
-        return 0;
+    if (!com.ok()) return 0;
     registerShadowWindowClass(instance);
 
     const auto info = runHandshakeLoop();
-    if (info)
-        runOptionsWindow(instance, *info);
+    if (info) runOptionsWindow(instance, *info);
     return 0;
 }

@@ -18,20 +18,16 @@ bool installSkinArchive()
 {
     const HMODULE module = SkinUI::ResourceModule();
     const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(kSkinArchiveId), L"ZIPRES");
-    if (!resource)
-        return false;
+    if (!resource) return false;
     const HGLOBAL loaded = LoadResource(module, resource);
-    if (!loaded)
-        return false;
+    if (!loaded) return false;
     const DWORD size = SizeofResource(module, resource);
     const void* bytes = LockResource(loaded);
-    if (size == 0 || !bytes)
-        return false;
+    if (size == 0 || !bytes) return false;
 
     // Owned by the process, never freed: the framework borrows it for every window.
     auto* archive = new (std::nothrow) unsigned char[size];
-    if (!archive)
-        return false;
+    if (!archive) return false;
     std::memcpy(archive, bytes, size);
     SkinUI::SetSkinArchive(archive, size);
     return true;
@@ -53,6 +49,5 @@ ComApartment::ComApartment() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
 
 ComApartment::~ComApartment()
 {
-    if (ok_)
-        CoUninitialize();
+    if (ok_) CoUninitialize();
 }

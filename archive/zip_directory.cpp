@@ -20,7 +20,8 @@ constexpr uint64_t MaxEndRecordDistance = EndRecordSize + 0xFFFF;
 
 // Returns the position of the last end record signature in the source that leaves room for
 // a whole record behind it, or false when there is none.
-bool findEndRecord(const ZipSource& source, uint64_t& position) {
+bool findEndRecord(const ZipSource& source, uint64_t& position)
+{
     const uint64_t size = source.size();
     if (size < EndRecordSize) return false;
     const uint64_t tailSize = std::min(size, MaxEndRecordDistance);
@@ -38,7 +39,8 @@ bool findEndRecord(const ZipSource& source, uint64_t& position) {
 
 // Fills `record` from the central record at `p`, which has `available` bytes of directory
 // behind it. Returns the record's total length, or 0 when it is damaged.
-size_t parseCentralRecord(const uint8_t* p, uint64_t available, CentralRecord& record) {
+size_t parseCentralRecord(const uint8_t* p, uint64_t available, CentralRecord& record)
+{
     if (available < CentralRecordSize || readLe32(p) != CentralSignature) return 0;
     const size_t nameLength = readLe16(p + 28);
     const size_t total = CentralRecordSize + nameLength + readLe16(p + 30) + readLe16(p + 32);
@@ -58,7 +60,8 @@ size_t parseCentralRecord(const uint8_t* p, uint64_t available, CentralRecord& r
 
 }  // namespace
 
-ZipResult ZipDirectory::parse(const ZipSource& source) {
+ZipResult ZipDirectory::parse(const ZipSource& source)
+{
     declaredCount_ = 0;
     records_.clear();
     uint64_t position = 0;
@@ -86,7 +89,8 @@ ZipResult ZipDirectory::parse(const ZipSource& source) {
 }
 
 void ZipDirectory::readRecords(const ZipSource& source, uint64_t directoryStart,
-                               uint32_t directorySize, uint64_t bytesInFront) {
+                               uint32_t directorySize, uint64_t bytesInFront)
+{
     std::vector<uint8_t> copy;
     const uint8_t* directory = source.view(directoryStart, directorySize);
     if (directory == nullptr) {
@@ -108,8 +112,8 @@ void ZipDirectory::readRecords(const ZipSource& source, uint64_t directoryStart,
     }
 }
 
-ZipResult readLocalHeader(const ZipSource& source, const CentralRecord& record,
-                          LocalEntryData& out) {
+ZipResult readLocalHeader(const ZipSource& source, const CentralRecord& record, LocalEntryData& out)
+{
     uint8_t header[LocalHeaderSize];
     if (!source.readExact(record.localHeaderOffset, header, sizeof header)) return ResultCorrupt;
     const uint16_t method = readLe16(header + 8);

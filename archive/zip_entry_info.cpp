@@ -24,7 +24,8 @@ constexpr uint8_t TimestampAccessed = 2;
 constexpr uint8_t TimestampCreated = 4;
 
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian calendar).
-int64_t daysFromCivil(int64_t year, unsigned month, unsigned day) {
+int64_t daysFromCivil(int64_t year, unsigned month, unsigned day)
+{
     year -= month <= 2;
     const int64_t era = (year >= 0 ? year : year - 399) / 400;
     const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
@@ -33,7 +34,8 @@ int64_t daysFromCivil(int64_t year, unsigned month, unsigned day) {
     return era * 146097 + static_cast<int64_t>(dayOfEra) - 719468;
 }
 
-uint64_t secondsToFileTime(int64_t unixSeconds) {
+uint64_t secondsToFileTime(int64_t unixSeconds)
+{
     return static_cast<uint64_t>((unixSeconds + FileTimeToUnixEpochSeconds) *
                                  FileTimeTicksPerSecond);
 }
@@ -47,7 +49,8 @@ struct EntryTimes {
 // Applies the first "UT" block of a local extra field: a flags byte, then one signed
 // 32-bit Unix time per flag set, in the order modified, accessed, created. Blocks and
 // times that would reach past the field are ignored.
-void applyExtendedTimestamp(const std::vector<uint8_t>& extra, EntryTimes& times) {
+void applyExtendedTimestamp(const std::vector<uint8_t>& extra, EntryTimes& times)
+{
     size_t position = 0;
     while (position + 4 < extra.size()) {
         const uint16_t tag = readLe16(&extra[position]);
@@ -75,7 +78,8 @@ void applyExtendedTimestamp(const std::vector<uint8_t>& extra, EntryTimes& times
 
 }  // namespace
 
-uint32_t entryAttributes(uint32_t a) {
+uint32_t entryAttributes(uint32_t a)
+{
     uint32_t attributes = ZipAttributeNormal;
     if ((a & 0x10) != 0 || (a & UnixDirectoryType) != 0) attributes |= ZipAttributeDirectory;
     if ((a & 0x20) != 0) attributes |= ZipAttributeArchive;
@@ -85,7 +89,8 @@ uint32_t entryAttributes(uint32_t a) {
     return attributes;
 }
 
-uint64_t dosToFileTime(uint16_t dosDate, uint16_t dosTime) {
+uint64_t dosToFileTime(uint16_t dosDate, uint16_t dosTime)
+{
     const int64_t year = 1980 + (dosDate >> 9);
     // Damaged dates (month or day 0, month 13 to 15) are clamped rather than rejected.
     const unsigned month = std::clamp((dosDate >> 5) & 0x0F, 1, 12);
@@ -95,10 +100,14 @@ uint64_t dosToFileTime(uint16_t dosDate, uint16_t dosTime) {
     return secondsToFileTime(daysFromCivil(year, month, day) * 86400 + seconds);
 }
 
-uint64_t unixToFileTime(int32_t unixTime) { return secondsToFileTime(unixTime); }
+uint64_t unixToFileTime(int32_t unixTime)
+{
+    return secondsToFileTime(unixTime);
+}
 
 void fillZipEntry(int32_t index, const CentralRecord& record,
-                  const std::vector<uint8_t>& localExtra, ZipEntry& entry) {
+                  const std::vector<uint8_t>& localExtra, ZipEntry& entry)
+{
     std::memset(&entry, 0, sizeof entry);
     entry.index = index;
     const std::wstring name = narrowToWideName(record.name);

@@ -21,8 +21,11 @@ class UniqueHandle {
 public:
     UniqueHandle() = default;
     explicit UniqueHandle(HANDLE handle)
-        : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~UniqueHandle() {
+        : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle)
+    {
+    }
+    ~UniqueHandle()
+    {
         if (handle_ != nullptr) CloseHandle(handle_);
     }
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
@@ -41,11 +44,14 @@ private:
 class FileZipSource final : public ZipSource {
 public:
     FileZipSource(UniqueHandle file, uint64_t start, uint64_t size)
-        : file_(std::move(file)), start_(start), size_(size) {}
+        : file_(std::move(file)), start_(start), size_(size)
+    {
+    }
 
     uint64_t size() const override { return size_; }
 
-    size_t readAt(uint64_t offset, void* out, size_t count) const override {
+    size_t readAt(uint64_t offset, void* out, size_t count) const override
+    {
         if (offset >= size_) return 0;
         if (count > size_ - offset) count = static_cast<size_t>(size_ - offset);
         LARGE_INTEGER position;
@@ -73,7 +79,8 @@ private:
 };
 
 // Makes a source of `file` from its current position to its end.
-ZipResult makeFileSource(UniqueHandle file, std::unique_ptr<ZipSource>& out) {
+ZipResult makeFileSource(UniqueHandle file, std::unique_ptr<ZipSource>& out)
+{
     LARGE_INTEGER start{};
     LARGE_INTEGER size{};
     const LARGE_INTEGER zero{};
@@ -87,7 +94,8 @@ ZipResult makeFileSource(UniqueHandle file, std::unique_ptr<ZipSource>& out) {
     return ResultOk;
 }
 
-ZipResult openHandleSource(HANDLE handle, std::unique_ptr<ZipSource>& out) {
+ZipResult openHandleSource(HANDLE handle, std::unique_ptr<ZipSource>& out)
+{
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return ResultBadArguments;
     if (GetFileType(handle) != FILE_TYPE_DISK) return ResultUnseekable;
     HANDLE duplicate = nullptr;
@@ -98,7 +106,8 @@ ZipResult openHandleSource(HANDLE handle, std::unique_ptr<ZipSource>& out) {
     return makeFileSource(UniqueHandle(duplicate), out);
 }
 
-ZipResult openNamedSource(const wchar_t* name, std::unique_ptr<ZipSource>& out) {
+ZipResult openNamedSource(const wchar_t* name, std::unique_ptr<ZipSource>& out)
+{
     if (name == nullptr) return ResultBadArguments;
     UniqueHandle file(CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -107,7 +116,8 @@ ZipResult openNamedSource(const wchar_t* name, std::unique_ptr<ZipSource>& out) 
 }
 
 // Creates `folder` (relative, checked) under `root` one level at a time.
-bool createFolderChain(const std::wstring& root, const std::wstring& folder) {
+bool createFolderChain(const std::wstring& root, const std::wstring& folder)
+{
     for (size_t i = 0; i <= folder.size(); ++i) {
         const bool end = i == folder.size();
         if (!end && folder[i] != L'/' && folder[i] != L'\\') continue;
@@ -121,31 +131,36 @@ bool createFolderChain(const std::wstring& root, const std::wstring& folder) {
 }
 
 // The folder part of `path`: everything before its last slash or backslash.
-std::wstring folderPart(const std::wstring& path) {
+std::wstring folderPart(const std::wstring& path)
+{
     const size_t slash = path.find_last_of(L"/\\");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-uint32_t fileAttributesOf(const ZipEntry& entry) {
+uint32_t fileAttributesOf(const ZipEntry& entry)
+{
     const uint32_t attributes = entry.attributes & ~(ZipAttributeDirectory | ZipAttributeNormal);
     return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
-FILETIME toFileTime(uint64_t time) {
+FILETIME toFileTime(uint64_t time)
+{
     FILETIME result;
     result.dwLowDateTime = static_cast<DWORD>(time);
     result.dwHighDateTime = static_cast<DWORD>(time >> 32);
     return result;
 }
 
-bool writeAll(HANDLE file, const uint8_t* data, size_t length) {
+bool writeAll(HANDLE file, const uint8_t* data, size_t length)
+{
     DWORD written = 0;
     return WriteFile(file, data, static_cast<DWORD>(length), &written, nullptr) &&
            written == length;
 }
 
 // Copies the rest of `stream` to `file` in 16 KiB pieces.
-ZipResult copyStream(ZipItemStream& stream, HANDLE file) {
+ZipResult copyStream(ZipItemStream& stream, HANDLE file)
+{
     std::vector<uint8_t> piece(16 * 1024);
     while (!stream.finished()) {
         const ZipItemStream::ReadResult read = stream.read(piece.data(), piece.size());
@@ -156,7 +171,8 @@ ZipResult copyStream(ZipItemStream& stream, HANDLE file) {
     return ResultOk;
 }
 
-void setEntryTimes(HANDLE file, const ZipEntry& entry) {
+void setEntryTimes(HANDLE file, const ZipEntry& entry)
+{
     if (GetFileType(file) != FILE_TYPE_DISK) return;
     const FILETIME created = toFileTime(entry.creationTime);
     const FILETIME accessed = toFileTime(entry.accessTime);
@@ -166,7 +182,8 @@ void setEntryTimes(HANDLE file, const ZipEntry& entry) {
 }
 
 ZipResult writeToNamedFile(ZipItemStream& stream, const ZipEntry& entry, const std::wstring& root,
-                           const std::wstring& name) {
+                           const std::wstring& name)
+{
     if (!isSafeRelativePath(name)) return ResultBadArguments;
     const std::wstring folder = folderPart(name);
     if (!folder.empty() && !createFolderChain(root, folder)) return ResultCannotOpen;
@@ -191,13 +208,15 @@ ZipResult writeToNamedFile(ZipItemStream& stream, const ZipEntry& entry, const s
 
 }  // namespace
 
-ZipResult openFileSource(const void* source, uint32_t kind, std::unique_ptr<ZipSource>& out) {
+ZipResult openFileSource(const void* source, uint32_t kind, std::unique_ptr<ZipSource>& out)
+{
     if (kind == ZipFileHandle) return openHandleSource(const_cast<HANDLE>(source), out);
     if (kind == ZipFileName) return openNamedSource(static_cast<const wchar_t*>(source), out);
     return ResultBadArguments;
 }
 
-std::wstring currentFolder() {
+std::wstring currentFolder()
+{
     const DWORD length = GetCurrentDirectoryW(0, nullptr);
     if (length == 0) return L".\\";
     std::wstring folder(length, L'\0');
@@ -207,8 +226,8 @@ std::wstring currentFolder() {
     return folder;
 }
 
-ZipResult createEntryFolder(const std::wstring& rootFolder, const void* destination,
-                            uint32_t kind) {
+ZipResult createEntryFolder(const std::wstring& rootFolder, const void* destination, uint32_t kind)
+{
     if (kind != ZipFileName) return ResultOk;
     const std::wstring name(static_cast<const wchar_t*>(destination));
     if (!isSafeRelativePath(name)) return ResultBadArguments;
@@ -216,7 +235,8 @@ ZipResult createEntryFolder(const std::wstring& rootFolder, const void* destinat
 }
 
 ZipResult writeEntryToFile(ZipItemStream& stream, const ZipEntry& entry,
-                           const std::wstring& rootFolder, const void* destination, uint32_t kind) {
+                           const std::wstring& rootFolder, const void* destination, uint32_t kind)
+{
     if (kind == ZipFileName) {
         return writeToNamedFile(stream, entry, rootFolder,
                                 static_cast<const wchar_t*>(destination));
@@ -232,18 +252,24 @@ ZipResult writeEntryToFile(ZipItemStream& stream, const ZipEntry& entry,
 
 #include "archive/zip_source.h"
 
-ZipResult openFileSource(const void*, uint32_t, std::unique_ptr<ZipSource>&) {
+ZipResult openFileSource(const void*, uint32_t, std::unique_ptr<ZipSource>&)
+{
     return ResultBadArguments;
 }
 
-std::wstring currentFolder() { return {}; }
+std::wstring currentFolder()
+{
+    return {};
+}
 
-ZipResult createEntryFolder(const std::wstring&, const void*, uint32_t) {
+ZipResult createEntryFolder(const std::wstring&, const void*, uint32_t)
+{
     return ResultBadArguments;
 }
 
 ZipResult writeEntryToFile(ZipItemStream&, const ZipEntry&, const std::wstring&, const void*,
-                           uint32_t) {
+                           uint32_t)
+{
     return ResultBadArguments;
 }
 

@@ -10,7 +10,8 @@
 namespace {
 
 // zlib's crc32 takes 32-bit lengths.
-uint32_t updateCrc(uint32_t crc, const uint8_t* data, size_t length) {
+uint32_t updateCrc(uint32_t crc, const uint8_t* data, size_t length)
+{
     while (length > 0) {
         const uInt piece = static_cast<uInt>(std::min<size_t>(length, UINT_MAX));
         crc = static_cast<uint32_t>(crc32(crc, data, piece));
@@ -24,17 +25,15 @@ uint32_t updateCrc(uint32_t crc, const uint8_t* data, size_t length) {
 
 ZipItemStream::ZipItemStream(const ZipSource& source, const CentralRecord& record,
                              uint64_t dataOffset)
-    : source_(source),
-      deflated_(record.method == ZipMethodDeflated),
-      compressedOffset_(dataOffset),
-      compressedLeft_(record.compressedSize),
-      uncompressedLeft_(record.uncompressedSize),
-      expectedCrc_(record.crc32),
-      crc_(static_cast<uint32_t>(crc32(0, nullptr, 0))) {}
+    : source_(source), deflated_(record.method == ZipMethodDeflated), compressedOffset_(dataOffset),
+      compressedLeft_(record.compressedSize), uncompressedLeft_(record.uncompressedSize),
+      expectedCrc_(record.crc32), crc_(static_cast<uint32_t>(crc32(0, nullptr, 0)))
+{
+}
 
 std::unique_ptr<ZipItemStream> ZipItemStream::open(const ZipSource& source,
-                                                   const CentralRecord& record,
-                                                   uint64_t dataOffset) {
+                                                   const CentralRecord& record, uint64_t dataOffset)
+{
     std::unique_ptr<ZipItemStream> stream(new ZipItemStream(source, record, dataOffset));
     if (!stream->deflated_) return stream;
     // Negative window bits: raw deflate, no zlib header or trailer; 32 KiB window.
@@ -42,11 +41,13 @@ std::unique_ptr<ZipItemStream> ZipItemStream::open(const ZipSource& source,
     return stream;
 }
 
-ZipItemStream::~ZipItemStream() {
+ZipItemStream::~ZipItemStream()
+{
     if (deflated_) inflateEnd(&inflater_);
 }
 
-ZipItemStream::ReadResult ZipItemStream::read(uint8_t* out, size_t count) {
+ZipItemStream::ReadResult ZipItemStream::read(uint8_t* out, size_t count)
+{
     count = static_cast<size_t>(std::min<uint64_t>(count, uncompressedLeft_));
     Status status = Status::Ok;
     const size_t produced =
@@ -59,7 +60,8 @@ ZipItemStream::ReadResult ZipItemStream::read(uint8_t* out, size_t count) {
     return {produced, Status::Ok};
 }
 
-size_t ZipItemStream::readStored(uint8_t* out, size_t count, Status& status) {
+size_t ZipItemStream::readStored(uint8_t* out, size_t count, Status& status)
+{
     const size_t copied = source_.readAt(compressedOffset_, out, count);
     compressedOffset_ += copied;
     compressedLeft_ -= copied;
@@ -67,7 +69,8 @@ size_t ZipItemStream::readStored(uint8_t* out, size_t count, Status& status) {
     return copied;
 }
 
-bool ZipItemStream::refillInput() {
+bool ZipItemStream::refillInput()
+{
     const uint64_t length = std::min<uint64_t>(compressedLeft_, UINT_MAX);
     const uint8_t* inPlace = source_.view(compressedOffset_, length);
     if (inPlace != nullptr) {
@@ -85,7 +88,8 @@ bool ZipItemStream::refillInput() {
     return true;
 }
 
-size_t ZipItemStream::inflateInto(uint8_t* out, size_t count, Status& status) {
+size_t ZipItemStream::inflateInto(uint8_t* out, size_t count, Status& status)
+{
     if (inflateEnded_) return 0;
     inflater_.next_out = out;
     inflater_.avail_out = static_cast<uInt>(count);  // count <= uncompressed size < 4 GiB

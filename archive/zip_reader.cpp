@@ -18,7 +18,8 @@ namespace {
 constexpr size_t MaxSearchNameLength = 255;
 
 // Byte comparison of two stored names; with `ignoreCase` only a-z and A-Z are folded.
-bool namesMatch(const std::string& stored, const std::string& wanted, bool ignoreCase) {
+bool namesMatch(const std::string& stored, const std::string& wanted, bool ignoreCase)
+{
     if (stored.size() != wanted.size()) return false;
     for (size_t i = 0; i < stored.size(); ++i) {
         char a = stored[i];
@@ -32,7 +33,8 @@ bool namesMatch(const std::string& stored, const std::string& wanted, bool ignor
     return true;
 }
 
-void clearEntry(ZipEntry* entry) {
+void clearEntry(ZipEntry* entry)
+{
     if (entry == nullptr) return;
     std::memset(entry, 0, sizeof *entry);
     entry->index = -1;
@@ -44,7 +46,9 @@ void clearEntry(ZipEntry* entry) {
 class ZipReader {
 public:
     ZipReader(std::unique_ptr<ZipSource> source, std::wstring rootFolder)
-        : source_(std::move(source)), rootFolder_(std::move(rootFolder)) {}
+        : source_(std::move(source)), rootFolder_(std::move(rootFolder))
+    {
+    }
 
     ZipResult open() { return directory_.parse(*source_); }
     ZipResult find(const wchar_t* name, bool ignoreCase, int32_t* index, ZipEntry* entry);
@@ -55,7 +59,8 @@ public:
 private:
     ZipResult checkIndex(int32_t index) const;
     ZipResult openStream(int32_t index, std::unique_ptr<ZipItemStream>& stream);
-    void closeItem() {
+    void closeItem()
+    {
         stream_.reset();
         currentItem_ = -1;
     }
@@ -76,7 +81,8 @@ struct ZipArchive {
     std::unique_ptr<ZipReader> reader;
 };
 
-ZipResult ZipReader::checkIndex(int32_t index) const {
+ZipResult ZipReader::checkIndex(int32_t index) const
+{
     if (index < 0 || static_cast<uint32_t>(index) >= directory_.declaredCount()) {
         return ResultBadArguments;
     }
@@ -85,7 +91,8 @@ ZipResult ZipReader::checkIndex(int32_t index) const {
     return ResultOk;
 }
 
-ZipResult ZipReader::find(const wchar_t* name, bool ignoreCase, int32_t* index, ZipEntry* entry) {
+ZipResult ZipReader::find(const wchar_t* name, bool ignoreCase, int32_t* index, ZipEntry* entry)
+{
     if (index != nullptr) *index = -1;
     clearEntry(entry);
     if (name == nullptr) return ResultBadArguments;
@@ -112,7 +119,8 @@ ZipResult ZipReader::find(const wchar_t* name, bool ignoreCase, int32_t* index, 
     return ResultNotFound;
 }
 
-ZipResult ZipReader::describe(int32_t index, ZipEntry& entry) {
+ZipResult ZipReader::describe(int32_t index, ZipEntry& entry)
+{
     if (index == -1) {
         std::memset(&entry, 0, sizeof entry);
         entry.index = static_cast<int32_t>(directory_.declaredCount());
@@ -136,7 +144,8 @@ ZipResult ZipReader::describe(int32_t index, ZipEntry& entry) {
     return ResultOk;
 }
 
-ZipResult ZipReader::openStream(int32_t index, std::unique_ptr<ZipItemStream>& stream) {
+ZipResult ZipReader::openStream(int32_t index, std::unique_ptr<ZipItemStream>& stream)
+{
     const CentralRecord& record = directory_.record(static_cast<uint32_t>(index));
     if ((record.flags & ZipFlagEncrypted) != 0) return ResultEncrypted;
     LocalEntryData local;
@@ -146,7 +155,8 @@ ZipResult ZipReader::openStream(int32_t index, std::unique_ptr<ZipItemStream>& s
     return stream ? ResultOk : ResultNoMemory;
 }
 
-ZipResult ZipReader::unzipToMemory(int32_t index, void* destination, size_t length) {
+ZipResult ZipReader::unzipToMemory(int32_t index, void* destination, size_t length)
+{
     if (destination == nullptr) return ResultBadArguments;
     if (index != currentItem_ || !stream_) {
         closeItem();
@@ -172,7 +182,8 @@ ZipResult ZipReader::unzipToMemory(int32_t index, void* destination, size_t leng
     return ResultOk;
 }
 
-ZipResult ZipReader::unzipToFile(int32_t index, const void* destination, uint32_t kind) {
+ZipResult ZipReader::unzipToFile(int32_t index, const void* destination, uint32_t kind)
+{
     if (destination == nullptr || index < 0) return ResultBadArguments;
     ZipEntry entry;
     const ZipResult described = describe(index, entry);
@@ -189,7 +200,8 @@ ZipResult ZipReader::unzipToFile(int32_t index, const void* destination, uint32_
 namespace {
 
 // The reader behind `archive`, or null with the result for a missing or foreign handle.
-ZipReader* readerOf(ZipArchive* archive, ZipResult& failure) {
+ZipReader* readerOf(ZipArchive* archive, ZipResult& failure)
+{
     if (archive == nullptr) {
         failure = ResultBadArguments;
         return nullptr;
@@ -202,7 +214,8 @@ ZipReader* readerOf(ZipArchive* archive, ZipResult& failure) {
 }
 
 ZipResult openSource(const void* source, size_t length, uint32_t kind,
-                     std::unique_ptr<ZipSource>& out) {
+                     std::unique_ptr<ZipSource>& out)
+{
     if (kind == ZipMemory) {
         if (source == nullptr) return ResultBadArguments;
         out = std::make_unique<MemoryZipSource>(source, length);
@@ -216,7 +229,8 @@ ZipResult openSource(const void* source, size_t length, uint32_t kind,
 
 }  // namespace
 
-ZipArchive* openZip(const void* source, size_t length, uint32_t kind) {
+ZipArchive* openZip(const void* source, size_t length, uint32_t kind)
+{
     try {
         std::unique_ptr<ZipSource> opened;
         const ZipResult sourceResult = openSource(source, length, kind, opened);
@@ -238,7 +252,8 @@ ZipArchive* openZip(const void* source, size_t length, uint32_t kind) {
 }
 
 ZipResult findZipItem(ZipArchive* archive, const wchar_t* name, bool ignoreCase, int32_t* index,
-                      ZipEntry* entry) {
+                      ZipEntry* entry)
+{
     ZipResult failure = ResultOk;
     ZipReader* reader = readerOf(archive, failure);
     if (reader == nullptr) return recordResult(failure);
@@ -249,7 +264,8 @@ ZipResult findZipItem(ZipArchive* archive, const wchar_t* name, bool ignoreCase,
     }
 }
 
-ZipResult getZipItem(ZipArchive* archive, int32_t index, ZipEntry* entry) {
+ZipResult getZipItem(ZipArchive* archive, int32_t index, ZipEntry* entry)
+{
     ZipResult failure = ResultOk;
     ZipReader* reader = readerOf(archive, failure);
     if (reader == nullptr) return recordResult(failure);
@@ -262,7 +278,8 @@ ZipResult getZipItem(ZipArchive* archive, int32_t index, ZipEntry* entry) {
 }
 
 ZipResult unzipItem(ZipArchive* archive, int32_t index, void* destination, size_t length,
-                    uint32_t kind) {
+                    uint32_t kind)
+{
     ZipResult failure = ResultOk;
     ZipReader* reader = readerOf(archive, failure);
     if (reader == nullptr) return recordResult(failure);
@@ -279,7 +296,8 @@ ZipResult unzipItem(ZipArchive* archive, int32_t index, void* destination, size_
     }
 }
 
-ZipResult closeZip(ZipArchive* archive) {
+ZipResult closeZip(ZipArchive* archive)
+{
     ZipResult failure = ResultOk;
     if (readerOf(archive, failure) == nullptr) return recordResult(failure);
     delete archive;

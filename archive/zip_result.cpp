@@ -43,21 +43,27 @@ constexpr ResultText resultTexts[] = {
 
 }  // namespace
 
-const char* zipResultText(ZipResult code) {
+const char* zipResultText(ZipResult code)
+{
     for (const ResultText& entry : resultTexts) {
         if (entry.code == code) return entry.text;
     }
     return "unknown zip result code";
 }
 
-ZipResult recordResult(ZipResult code) {
+ZipResult recordResult(ZipResult code)
+{
     mostRecentResult.store(code, std::memory_order_relaxed);
     return code;
 }
 
-ZipResult lastZipResult() { return mostRecentResult.load(std::memory_order_relaxed); }
+ZipResult lastZipResult()
+{
+    return mostRecentResult.load(std::memory_order_relaxed);
+}
 
-size_t formatZipMessage(ZipResult code, char* buffer, size_t size) {
+size_t formatZipMessage(ZipResult code, char* buffer, size_t size)
+{
     if (code == ResultMostRecent) code = lastZipResult();
     const char* text = zipResultText(code);
     const size_t length = std::strlen(text);

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-size_t MemoryZipSource::readAt(uint64_t offset, void* out, size_t count) const {
+size_t MemoryZipSource::readAt(uint64_t offset, void* out, size_t count) const
+{
     if (count == 0 || offset >= size_) return 0;
     const size_t available = static_cast<size_t>(size_ - offset);
     const size_t copied = std::min(count, available);
@@ -12,7 +13,8 @@ size_t MemoryZipSource::readAt(uint64_t offset, void* out, size_t count) const {
     return copied;
 }
 
-const uint8_t* MemoryZipSource::view(uint64_t offset, uint64_t count) const {
+const uint8_t* MemoryZipSource::view(uint64_t offset, uint64_t count) const
+{
     if (offset > size_ || count > size_ - offset) return nullptr;
     return data_ + offset;
 }

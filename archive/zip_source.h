@@ -23,7 +23,8 @@ public:
     virtual const uint8_t* view(uint64_t offset, uint64_t count) const = 0;
 
     // Reads exactly `count` bytes at `offset`; false when fewer are available.
-    bool readExact(uint64_t offset, void* out, size_t count) const {
+    bool readExact(uint64_t offset, void* out, size_t count) const
+    {
         return readAt(offset, out, count) == count;
     }
 };
@@ -32,7 +33,9 @@ public:
 class MemoryZipSource final : public ZipSource {
 public:
     MemoryZipSource(const void* data, size_t size)
-        : data_(static_cast<const uint8_t*>(data)), size_(size) {}
+        : data_(static_cast<const uint8_t*>(data)), size_(size)
+    {
+    }
 
     uint64_t size() const override { return size_; }
     size_t readAt(uint64_t offset, void* out, size_t count) const override;

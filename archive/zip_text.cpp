@@ -7,7 +7,8 @@
 
 #ifdef _WIN32
 
-bool wideToNarrowName(const std::wstring& wide, std::string& narrow) {
+bool wideToNarrowName(const std::wstring& wide, std::string& narrow)
+{
     narrow.clear();
     if (wide.empty()) return true;
     const int wideLength = static_cast<int>(wide.size());
@@ -26,7 +27,8 @@ bool wideToNarrowName(const std::wstring& wide, std::string& narrow) {
     return true;
 }
 
-std::wstring narrowToWideName(const std::string& narrow) {
+std::wstring narrowToWideName(const std::string& narrow)
+{
     if (narrow.empty()) return {};
     const int narrowLength = static_cast<int>(narrow.size());
     const int length = MultiByteToWideChar(CP_ACP, 0, narrow.data(), narrowLength, nullptr, 0);
@@ -38,7 +40,8 @@ std::wstring narrowToWideName(const std::string& narrow) {
 
 #else
 
-bool wideToNarrowName(const std::wstring& wide, std::string& narrow) {
+bool wideToNarrowName(const std::wstring& wide, std::string& narrow)
+{
     narrow.clear();
     narrow.reserve(wide.size());
     for (wchar_t c : wide) {
@@ -48,7 +51,8 @@ bool wideToNarrowName(const std::wstring& wide, std::string& narrow) {
     return true;
 }
 
-std::wstring narrowToWideName(const std::string& narrow) {
+std::wstring narrowToWideName(const std::string& narrow)
+{
     std::wstring wide;
     wide.reserve(narrow.size());
     for (char c : narrow) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));

@@ -15,7 +15,8 @@ constexpr std::size_t kBufferSize = 16 * 1024;
 constexpr unsigned char kKey[] = "0123456789abcdef";
 constexpr unsigned char kIv[] = "fedcba9876543210";
 
-std::vector<unsigned char> patternBytes(std::size_t size) {
+std::vector<unsigned char> patternBytes(std::size_t size)
+{
     std::vector<unsigned char> bytes(size);
     std::uint32_t state = 0x12345678;
     for (auto& byte : bytes) {
@@ -25,13 +26,15 @@ std::vector<unsigned char> patternBytes(std::size_t size) {
     return bytes;
 }
 
-void setBytesProcessed(benchmark::State& state, std::size_t perIteration) {
+void setBytesProcessed(benchmark::State& state, std::size_t perIteration)
+{
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(perIteration));
 }
 
 // One keyed object for the whole run, as the chain carries over from buffer to buffer.
-void aes128CbcEncrypt(benchmark::State& state) {
+void aes128CbcEncrypt(benchmark::State& state)
+{
     const std::vector<unsigned char> plain = patternBytes(kBufferSize);
     std::vector<unsigned char> cipher(kBufferSize);
     AES aes;
@@ -44,7 +47,8 @@ void aes128CbcEncrypt(benchmark::State& state) {
 }
 BENCHMARK(aes128CbcEncrypt);
 
-void aes128CbcDecrypt(benchmark::State& state) {
+void aes128CbcDecrypt(benchmark::State& state)
+{
     const std::vector<unsigned char> cipher = patternBytes(kBufferSize);
     std::vector<unsigned char> plain(kBufferSize);
     AES aes;
@@ -57,14 +61,16 @@ void aes128CbcDecrypt(benchmark::State& state) {
 }
 BENCHMARK(aes128CbcDecrypt);
 
-void base64EncodeBuffer(benchmark::State& state) {
+void base64EncodeBuffer(benchmark::State& state)
+{
     const std::vector<unsigned char> bytes = patternBytes(kBufferSize);
     for (auto _ : state) benchmark::DoNotOptimize(base64Encode(bytes.data(), bytes.size()));
     setBytesProcessed(state, kBufferSize);
 }
 BENCHMARK(base64EncodeBuffer);
 
-void base64DecodeBuffer(benchmark::State& state) {
+void base64DecodeBuffer(benchmark::State& state)
+{
     const std::vector<unsigned char> bytes = patternBytes(kBufferSize);
     const std::string text = base64Encode(bytes.data(), bytes.size());
     for (auto _ : state) benchmark::DoNotOptimize(base64Decode(text));
@@ -72,7 +78,8 @@ void base64DecodeBuffer(benchmark::State& state) {
 }
 BENCHMARK(base64DecodeBuffer);
 
-void md5Buffer(benchmark::State& state) {
+void md5Buffer(benchmark::State& state)
+{
     const std::vector<unsigned char> bytes = patternBytes(kBufferSize);
     const std::string text(bytes.begin(), bytes.end());
     for (auto _ : state) benchmark::DoNotOptimize(Md5Hasher(text).digest());

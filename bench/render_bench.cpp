@@ -35,8 +35,7 @@ std::vector<std::wstring> ImageNames()
 {
     std::vector<std::wstring> names;
     ZipEntry count;
-    if (getZipItem(OpenSkinArchive(), -1, &count) != ResultOk)
-        return names;
+    if (getZipItem(OpenSkinArchive(), -1, &count) != ResultOk) return names;
     for (int32_t i = 0; i < count.index; ++i) {
         ZipEntry entry;
         std::wstring name = getZipItem(OpenSkinArchive(), i, &entry) == ResultOk ? entry.name : L"";
@@ -89,7 +88,8 @@ void BenchBackground(const wchar_t* descriptor, const wchar_t* label)
         DrawImageDescriptor(dc.get(), context, window, window, background);
     GdiFlush();
     double each = MillisecondsSince(start) / frames;
-    std::printf("background 2996x1484 -> %dx%d, %ls: first paint %.2f ms (with decoding), then %.2f ms per frame\n",
+    std::printf("background 2996x1484 -> %dx%d, %ls: first paint %.2f ms (with decoding), then "
+                "%.2f ms per frame\n",
                 width, height, label, first, each);
 }
 
@@ -98,7 +98,8 @@ void BenchBackground(const wchar_t* descriptor, const wchar_t* label)
 int wmain(int argc, wchar_t** argv)
 {
     std::wstring installer = argc > 1 ? argv[1] : DefaultInstaller();
-    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!module) {
         std::printf("cannot load %ls\n", installer.c_str());
         return 1;

@@ -20,7 +20,8 @@ constexpr int Rounds = 7;
 
 // Text-like data: words from a small vocabulary with numbers between them, so it compresses
 // about as well as markup does without being a trivial repetition.
-std::vector<uint8_t> compressibleData(size_t size) {
+std::vector<uint8_t> compressibleData(size_t size)
+{
     static const char* const words[] = {"Button", "name",  "pos",    "text",  "Window", "image",
                                         "normal", "hot",   "pushed", "<",     ">",      "=\"",
                                         "\" ",    "Label", "font",   "color", "#FF",    "\n"};
@@ -40,18 +41,21 @@ std::vector<uint8_t> compressibleData(size_t size) {
     return data;
 }
 
-void putLe16(std::vector<uint8_t>& out, uint32_t value) {
+void putLe16(std::vector<uint8_t>& out, uint32_t value)
+{
     out.push_back(static_cast<uint8_t>(value));
     out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
-void putLe32(std::vector<uint8_t>& out, uint32_t value) {
+void putLe32(std::vector<uint8_t>& out, uint32_t value)
+{
     putLe16(out, value & 0xFFFF);
     putLe16(out, value >> 16);
 }
 
 // A one-entry archive holding `raw` (raw deflate of `size` bytes with CRC `crc`).
-std::vector<uint8_t> oneEntryZip(const uint8_t* raw, size_t rawSize, size_t size, uint32_t crc) {
+std::vector<uint8_t> oneEntryZip(const uint8_t* raw, size_t rawSize, size_t size, uint32_t crc)
+{
     const std::string name = "big.bin";
     std::vector<uint8_t> zip;
     auto commonFields = [&] {
@@ -91,7 +95,8 @@ std::vector<uint8_t> oneEntryZip(const uint8_t* raw, size_t rawSize, size_t size
 }
 
 template <typename Work>
-double bestSeconds(Work work) {
+double bestSeconds(Work work)
+{
     double best = 1e30;
     for (int round = 0; round < Rounds; ++round) {
         const auto start = std::chrono::steady_clock::now();
@@ -104,7 +109,8 @@ double bestSeconds(Work work) {
 
 }  // namespace
 
-int main() {
+int main()
+{
     const std::vector<uint8_t> data = compressibleData(DataSize);
     uLongf zlibSize = compressBound(DataSize);
     std::vector<uint8_t> zlibStream(zlibSize);

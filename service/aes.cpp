@@ -9,44 +9,58 @@ using namespace aes_tables;
 
 namespace {
 
-std::uint32_t loadBigEndian(const unsigned char* bytes) {
+std::uint32_t loadBigEndian(const unsigned char* bytes)
+{
     return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
            (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
 }
 
-void storeBigEndian(std::uint32_t word, unsigned char* bytes) {
+void storeBigEndian(std::uint32_t word, unsigned char* bytes)
+{
     bytes[0] = static_cast<unsigned char>(word >> 24);
     bytes[1] = static_cast<unsigned char>(word >> 16);
     bytes[2] = static_cast<unsigned char>(word >> 8);
     bytes[3] = static_cast<unsigned char>(word);
 }
 
-constexpr std::uint32_t byteAt(std::uint32_t word, int shift) { return (word >> shift) & 0xff; }
+constexpr std::uint32_t byteAt(std::uint32_t word, int shift)
+{
+    return (word >> shift) & 0xff;
+}
 
-std::uint32_t subWord(std::uint32_t word) {
+std::uint32_t subWord(std::uint32_t word)
+{
     return packWord(kSBox[byteAt(word, 24)], kSBox[byteAt(word, 16)], kSBox[byteAt(word, 8)],
                     kSBox[byteAt(word, 0)]);
 }
 
 // One full encryption round column: row k's byte comes from column (j + shift k).
-std::uint32_t encryptionColumn(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+std::uint32_t encryptionColumn(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d)
+{
     return kTe0[byteAt(a, 24)] ^ kTe1[byteAt(b, 16)] ^ kTe2[byteAt(c, 8)] ^ kTe3[byteAt(d, 0)];
 }
 
-std::uint32_t decryptionColumn(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+std::uint32_t decryptionColumn(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d)
+{
     return kTd0[byteAt(a, 24)] ^ kTd1[byteAt(b, 16)] ^ kTd2[byteAt(c, 8)] ^ kTd3[byteAt(d, 0)];
 }
 
 std::uint32_t finalColumn(const ByteTable& box, std::uint32_t a, std::uint32_t b, std::uint32_t c,
-                          std::uint32_t d) {
+                          std::uint32_t d)
+{
     return packWord(box[byteAt(a, 24)], box[byteAt(b, 16)], box[byteAt(c, 8)], box[byteAt(d, 0)]);
 }
 
-std::uint32_t inverseMixKeyWord(std::uint32_t word) {
-    return kU0[byteAt(word, 24)] ^ kU1[byteAt(word, 16)] ^ kU2[byteAt(word, 8)] ^ kU3[byteAt(word, 0)];
+std::uint32_t inverseMixKeyWord(std::uint32_t word)
+{
+    return kU0[byteAt(word, 24)] ^ kU1[byteAt(word, 16)] ^ kU2[byteAt(word, 8)] ^
+           kU3[byteAt(word, 0)];
 }
 
-bool isSupportedLength(int length) { return length == 16 || length == 24 || length == 32; }
+bool isSupportedLength(int length)
+{
+    return length == 16 || length == 24 || length == 32;
+}
 
 }  // namespace
 
@@ -54,7 +68,9 @@ AES::AES() = default;
 
 AES::~AES() = default;
 
-void AES::makeKey(const unsigned char* key, const unsigned char* chain, int keyLength, int blockLength) {
+void AES::makeKey(const unsigned char* key, const unsigned char* chain, int keyLength,
+                  int blockLength)
+{
     if (key == nullptr) return;
     if (!isSupportedLength(keyLength) || !isSupportedLength(blockLength)) return;
 
@@ -80,7 +96,8 @@ void AES::makeKey(const unsigned char* key, const unsigned char* chain, int keyL
 // The Rijndael key schedule, run in a rolling window of key length / 4 words: each pass derives
 // the next window from the previous one, and the words are dealt out row by row (block length / 4
 // words per row) until every round has its key.
-void AES::expandKey(const unsigned char* key) {
+void AES::expandKey(const unsigned char* key)
+{
     const int keyWordCount = keyLength_ / 4;
     const int blockWords = blockLength_ / 4;
     const int totalWords = (rounds_ + 1) * blockWords;
@@ -98,8 +115,8 @@ void AES::expandKey(const unsigned char* key) {
         if (produced >= totalWords) return;
 
         const std::uint32_t last = keyWords_[keyWordCount - 1];
-        keyWords_[0] ^=
-            subWord((last << 8) | (last >> 24)) ^ (std::uint32_t{kRoundConstants[roundConstant++]} << 24);
+        keyWords_[0] ^= subWord((last << 8) | (last >> 24)) ^
+                        (std::uint32_t{kRoundConstants[roundConstant++]} << 24);
         if (keyWordCount != 8) {
             for (int i = 1; i < keyWordCount; ++i) keyWords_[i] ^= keyWords_[i - 1];
             continue;
@@ -113,7 +130,8 @@ void AES::expandKey(const unsigned char* key) {
 
 // Equivalent inverse cipher: the inner round keys go through InvMixColumns once here, so that
 // decryption rounds have the same shape and cost as encryption rounds.
-void AES::prepareDecryptionKeys() {
+void AES::prepareDecryptionKeys()
+{
     const int blockWords = blockLength_ / 4;
     for (int row = 1; row < rounds_; ++row) {
         for (int column = 0; column < blockWords; ++column) {
@@ -122,7 +140,8 @@ void AES::prepareDecryptionKeys() {
     }
 }
 
-void AES::encryptBlock(const unsigned char* in, unsigned char* out) {
+void AES::encryptBlock(const unsigned char* in, unsigned char* out)
+{
     if (!initialised_) return;
     if (blockLength_ == 16) {
         encryptBlock16(in, out);
@@ -131,7 +150,8 @@ void AES::encryptBlock(const unsigned char* in, unsigned char* out) {
     }
 }
 
-void AES::decryptBlock(const unsigned char* in, unsigned char* out) {
+void AES::decryptBlock(const unsigned char* in, unsigned char* out)
+{
     if (!initialised_) return;
     if (blockLength_ == 16) {
         decryptBlock16(in, out);
@@ -140,7 +160,8 @@ void AES::decryptBlock(const unsigned char* in, unsigned char* out) {
     }
 }
 
-void AES::encryptBlock16(const unsigned char* in, unsigned char* out) const {
+void AES::encryptBlock16(const unsigned char* in, unsigned char* out) const
+{
     const std::uint32_t* key = encryptionKeys_[0];
     std::uint32_t s0 = loadBigEndian(in) ^ key[0];
     std::uint32_t s1 = loadBigEndian(in + 4) ^ key[1];
@@ -164,7 +185,8 @@ void AES::encryptBlock16(const unsigned char* in, unsigned char* out) const {
     storeBigEndian(finalColumn(kSBox, s3, s0, s1, s2) ^ key[3], out + 12);
 }
 
-void AES::decryptBlock16(const unsigned char* in, unsigned char* out) const {
+void AES::decryptBlock16(const unsigned char* in, unsigned char* out) const
+{
     const std::uint32_t* key = decryptionKeys_[0];
     std::uint32_t s0 = loadBigEndian(in) ^ key[0];
     std::uint32_t s1 = loadBigEndian(in + 4) ^ key[1];
@@ -190,13 +212,15 @@ void AES::decryptBlock16(const unsigned char* in, unsigned char* out) const {
 
 // 24- and 32-byte blocks: the same rounds with the row shifts of the block length. work_ holds
 // the state, work2_ the next state.
-void AES::encryptBlockGeneral(const unsigned char* in, unsigned char* out) {
+void AES::encryptBlockGeneral(const unsigned char* in, unsigned char* out)
+{
     const int blockWords = blockLength_ / 4;
     const int* shift = kShiftOffsets[(blockWords - 4) / 2];
     // Row r of new column j comes from column j + shift of row r.
     auto from = [&](int column, int row) { return work_[(column + shift[row - 1]) % blockWords]; };
 
-    for (int j = 0; j < blockWords; ++j) work_[j] = loadBigEndian(in + 4 * j) ^ encryptionKeys_[0][j];
+    for (int j = 0; j < blockWords; ++j)
+        work_[j] = loadBigEndian(in + 4 * j) ^ encryptionKeys_[0][j];
     for (int round = 1; round < rounds_; ++round) {
         const std::uint32_t* key = encryptionKeys_[round];
         for (int j = 0; j < blockWords; ++j) {
@@ -211,7 +235,8 @@ void AES::encryptBlockGeneral(const unsigned char* in, unsigned char* out) {
     }
 }
 
-void AES::decryptBlockGeneral(const unsigned char* in, unsigned char* out) {
+void AES::decryptBlockGeneral(const unsigned char* in, unsigned char* out)
+{
     const int blockWords = blockLength_ / 4;
     const int* shift = kShiftOffsets[(blockWords - 4) / 2];
     // The inverse shift moves rows right: row r of new column j comes from column j - shift.
@@ -219,7 +244,8 @@ void AES::decryptBlockGeneral(const unsigned char* in, unsigned char* out) {
         return work_[(column + blockWords - shift[row - 1]) % blockWords];
     };
 
-    for (int j = 0; j < blockWords; ++j) work_[j] = loadBigEndian(in + 4 * j) ^ decryptionKeys_[0][j];
+    for (int j = 0; j < blockWords; ++j)
+        work_[j] = loadBigEndian(in + 4 * j) ^ decryptionKeys_[0][j];
     for (int round = 1; round < rounds_; ++round) {
         const std::uint32_t* key = decryptionKeys_[round];
         for (int j = 0; j < blockWords; ++j) {
@@ -229,61 +255,66 @@ void AES::decryptBlockGeneral(const unsigned char* in, unsigned char* out) {
     }
     const std::uint32_t* key = decryptionKeys_[rounds_];
     for (int j = 0; j < blockWords; ++j) {
-        const std::uint32_t word = finalColumn(kInverseSBox, work_[j], from(j, 1), from(j, 2), from(j, 3));
+        const std::uint32_t word =
+            finalColumn(kInverseSBox, work_[j], from(j, 1), from(j, 2), from(j, 3));
         storeBigEndian(word ^ key[j], out + 4 * j);
     }
 }
 
-bool AES::acceptsLength(std::size_t n) const {
+bool AES::acceptsLength(std::size_t n) const
+{
     return initialised_ && n != 0 && n % static_cast<std::size_t>(blockLength_) == 0;
 }
 
-void AES::encrypt(const unsigned char* in, unsigned char* out, std::size_t n, int mode) {
+void AES::encrypt(const unsigned char* in, unsigned char* out, std::size_t n, int mode)
+{
     if (!acceptsLength(n)) return;
     const std::size_t block = static_cast<std::size_t>(blockLength_);
     for (std::size_t offset = 0; offset < n; offset += block) {
         switch (mode) {
-            case CBC:
-                xorBlock(chain_, in + offset);
-                encryptBlock(chain_, chain_);
-                std::memcpy(out + offset, chain_, block);
-                break;
-            case CFB:
-                encryptBlock(chain_, chain_);
-                xorBlock(chain_, in + offset);
-                std::memcpy(out + offset, chain_, block);
-                break;
-            default: encryptBlock(in + offset, out + offset); break;
+        case CBC:
+            xorBlock(chain_, in + offset);
+            encryptBlock(chain_, chain_);
+            std::memcpy(out + offset, chain_, block);
+            break;
+        case CFB:
+            encryptBlock(chain_, chain_);
+            xorBlock(chain_, in + offset);
+            std::memcpy(out + offset, chain_, block);
+            break;
+        default: encryptBlock(in + offset, out + offset); break;
         }
     }
 }
 
-void AES::decrypt(const unsigned char* in, unsigned char* out, std::size_t n, int mode) {
+void AES::decrypt(const unsigned char* in, unsigned char* out, std::size_t n, int mode)
+{
     if (!acceptsLength(n)) return;
     const std::size_t block = static_cast<std::size_t>(blockLength_);
     // The ciphertext block becomes the next chain; it is copied first because out may be in.
     unsigned char cipherBlock[kMaxBlockBytes];
     for (std::size_t offset = 0; offset < n; offset += block) {
         switch (mode) {
-            case CBC:
-                std::memcpy(cipherBlock, in + offset, block);
-                decryptBlock(cipherBlock, out + offset);
-                xorBlock(out + offset, chain_);
-                std::memcpy(chain_, cipherBlock, block);
-                break;
-            case CFB:
-                std::memcpy(cipherBlock, in + offset, block);
-                encryptBlock(chain_, chain_);
-                xorBlock(chain_, cipherBlock);
-                std::memcpy(out + offset, chain_, block);
-                std::memcpy(chain_, cipherBlock, block);
-                break;
-            default: decryptBlock(in + offset, out + offset); break;
+        case CBC:
+            std::memcpy(cipherBlock, in + offset, block);
+            decryptBlock(cipherBlock, out + offset);
+            xorBlock(out + offset, chain_);
+            std::memcpy(chain_, cipherBlock, block);
+            break;
+        case CFB:
+            std::memcpy(cipherBlock, in + offset, block);
+            encryptBlock(chain_, chain_);
+            xorBlock(chain_, cipherBlock);
+            std::memcpy(out + offset, chain_, block);
+            std::memcpy(chain_, cipherBlock, block);
+            break;
+        default: decryptBlock(in + offset, out + offset); break;
         }
     }
 }
 
-void AES::xorBlock(unsigned char* target, const unsigned char* source) const {
+void AES::xorBlock(unsigned char* target, const unsigned char* source) const
+{
     if (!initialised_) return;
     for (int i = 0; i < blockLength_; ++i) target[i] ^= source[i];
 }

@@ -16,11 +16,13 @@ using ByteTable = std::array<std::uint8_t, 256>;
 using WordTable = std::array<std::uint32_t, 256>;
 
 // Multiplication by x in GF(2^8).
-constexpr std::uint8_t xtime(std::uint8_t a) {
+constexpr std::uint8_t xtime(std::uint8_t a)
+{
     return static_cast<std::uint8_t>((a << 1) ^ ((a & 0x80) ? 0x1b : 0x00));
 }
 
-constexpr std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b) {
+constexpr std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b)
+{
     std::uint8_t product = 0;
     while (b != 0) {
         if (b & 1) product ^= a;
@@ -30,13 +32,15 @@ constexpr std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b) {
     return product;
 }
 
-constexpr std::uint8_t rotateLeft8(std::uint8_t value, int shift) {
+constexpr std::uint8_t rotateLeft8(std::uint8_t value, int shift)
+{
     return static_cast<std::uint8_t>((value << shift) | (value >> (8 - shift)));
 }
 
 // Multiplicative inverse through powers of the generator 3 (the inverse of 0 is taken as 0),
 // then the affine transformation.
-constexpr ByteTable makeSBox() {
+constexpr ByteTable makeSBox()
+{
     ByteTable power{};  // power[i] = 3^i
     ByteTable logarithm{};
     std::uint8_t value = 1;
@@ -49,51 +53,60 @@ constexpr ByteTable makeSBox() {
     for (int x = 0; x < 256; ++x) {
         std::uint8_t inverse = 0;
         if (x != 0) inverse = power[(255 - logarithm[x]) % 255];
-        sbox[x] = static_cast<std::uint8_t>(inverse ^ rotateLeft8(inverse, 1) ^ rotateLeft8(inverse, 2) ^
-                                            rotateLeft8(inverse, 3) ^ rotateLeft8(inverse, 4) ^ 0x63);
+        sbox[x] =
+            static_cast<std::uint8_t>(inverse ^ rotateLeft8(inverse, 1) ^ rotateLeft8(inverse, 2) ^
+                                      rotateLeft8(inverse, 3) ^ rotateLeft8(inverse, 4) ^ 0x63);
     }
     return sbox;
 }
 
-constexpr ByteTable invertTable(const ByteTable& table) {
+constexpr ByteTable invertTable(const ByteTable& table)
+{
     ByteTable inverse{};
     for (int x = 0; x < 256; ++x) inverse[table[x]] = static_cast<std::uint8_t>(x);
     return inverse;
 }
 
-constexpr std::uint32_t packWord(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
+constexpr std::uint32_t packWord(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
+{
     return (std::uint32_t{b0} << 24) | (std::uint32_t{b1} << 16) | (std::uint32_t{b2} << 8) | b3;
 }
 
-constexpr std::uint32_t rotateRight32(std::uint32_t word, int bytes) {
+constexpr std::uint32_t rotateRight32(std::uint32_t word, int bytes)
+{
     return bytes == 0 ? word : (word >> (8 * bytes)) | (word << (32 - 8 * bytes));
 }
 
 // The column a single byte b contributes to after MixColumns, as a big-endian word.
-constexpr std::uint32_t mixColumn(std::uint8_t b) {
+constexpr std::uint32_t mixColumn(std::uint8_t b)
+{
     return packWord(gfMultiply(b, 2), b, b, gfMultiply(b, 3));
 }
 
 // The column a single byte b contributes to after InvMixColumns.
-constexpr std::uint32_t inverseMixColumn(std::uint8_t b) {
+constexpr std::uint32_t inverseMixColumn(std::uint8_t b)
+{
     return packWord(gfMultiply(b, 14), gfMultiply(b, 9), gfMultiply(b, 13), gfMultiply(b, 11));
 }
 
 // Table k is table 0 rotated right by k bytes: it serves the byte of row k.
-constexpr WordTable makeEncryptionTable(const ByteTable& sbox, int row) {
+constexpr WordTable makeEncryptionTable(const ByteTable& sbox, int row)
+{
     WordTable table{};
     for (int x = 0; x < 256; ++x) table[x] = rotateRight32(mixColumn(sbox[x]), row);
     return table;
 }
 
-constexpr WordTable makeDecryptionTable(const ByteTable& inverseSbox, int row) {
+constexpr WordTable makeDecryptionTable(const ByteTable& inverseSbox, int row)
+{
     WordTable table{};
     for (int x = 0; x < 256; ++x) table[x] = rotateRight32(inverseMixColumn(inverseSbox[x]), row);
     return table;
 }
 
 // Inverse column mixing of a round-key byte (no S-box): used to prepare decryption keys.
-constexpr WordTable makeKeyMixTable(int row) {
+constexpr WordTable makeKeyMixTable(int row)
+{
     WordTable table{};
     for (int x = 0; x < 256; ++x)
         table[x] = rotateRight32(inverseMixColumn(static_cast<std::uint8_t>(x)), row);
@@ -101,7 +114,8 @@ constexpr WordTable makeKeyMixTable(int row) {
 }
 
 // Enough round constants for the longest schedule: 15 rows of 8 words from a 4-word key.
-constexpr std::array<std::uint8_t, 30> makeRoundConstants() {
+constexpr std::array<std::uint8_t, 30> makeRoundConstants()
+{
     std::array<std::uint8_t, 30> constants{};
     std::uint8_t value = 1;
     for (auto& constant : constants) {

@@ -10,7 +10,8 @@ namespace {
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr std::uint8_t kNotInAlphabet = 0xff;
 
-constexpr std::array<std::uint8_t, 256> makeDecodeTable() {
+constexpr std::array<std::uint8_t, 256> makeDecodeTable()
+{
     std::array<std::uint8_t, 256> table{};
     for (auto& value : table) value = kNotInAlphabet;
     for (int i = 0; i < 64; ++i)
@@ -21,21 +22,25 @@ constexpr std::array<std::uint8_t, 256> makeDecodeTable() {
 constexpr std::array<std::uint8_t, 256> kDecodeTable = makeDecodeTable();
 
 // Number of leading characters of text that belong to the alphabet ("=" is not in it).
-size_t decodableLength(const std::string& text) {
+size_t decodableLength(const std::string& text)
+{
     size_t length = 0;
-    while (length < text.size() && kDecodeTable[static_cast<unsigned char>(text[length])] != kNotInAlphabet) {
+    while (length < text.size() &&
+           kDecodeTable[static_cast<unsigned char>(text[length])] != kNotInAlphabet) {
         ++length;
     }
     return length;
 }
 
-std::uint32_t sextet(const std::string& text, size_t index) {
+std::uint32_t sextet(const std::string& text, size_t index)
+{
     return kDecodeTable[static_cast<unsigned char>(text[index])];
 }
 
 }  // namespace
 
-std::string base64Encode(const unsigned char* bytes, size_t count) {
+std::string base64Encode(const unsigned char* bytes, size_t count)
+{
     std::string text;
     text.reserve((count + 2) / 3 * 4);
     size_t i = 0;
@@ -59,7 +64,8 @@ std::string base64Encode(const unsigned char* bytes, size_t count) {
     return text;
 }
 
-std::string base64Decode(const std::string& text) {
+std::string base64Decode(const std::string& text)
+{
     const size_t length = decodableLength(text);
     std::string bytes;
     bytes.reserve(length / 4 * 3 + 2);

@@ -14,7 +14,8 @@ namespace {
 constexpr char kDeviceCodeSalt[] = "mzta_RK";
 
 // Milliseconds since the system started, wrapping at 2^32 like the Windows tick count.
-std::uint32_t systemTickCount() {
+std::uint32_t systemTickCount()
+{
 #ifdef _WIN32
     return GetTickCount();
 #else
@@ -26,12 +27,14 @@ std::uint32_t systemTickCount() {
 
 }  // namespace
 
-std::string deviceCodeForTickCount(std::uint32_t tickCount) {
+std::string deviceCodeForTickCount(std::uint32_t tickCount)
+{
     const auto signedCount = static_cast<std::int32_t>(tickCount);
     return Md5Hasher(kDeviceCodeSalt + std::to_string(signedCount)).hexDigest();
 }
 
-std::string currentDeviceCode() {
+std::string currentDeviceCode()
+{
     // A function-local static is initialised exactly once, even under concurrent first calls.
     static const std::string deviceCode = deviceCodeForTickCount(systemTickCount());
     return deviceCode;

@@ -79,8 +79,7 @@ std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl)
     auto client = makeServiceClient(baseUrl);
     const httplib::Result result =
         client->Post("/v1/initInstall", encryptPayload(kHandshakeRecord), kContentType);
-    if (!result || result->status != 200)
-        return std::nullopt;
+    if (!result || result->status != 200) return std::nullopt;
     return decodeHandshakeAnswer(result->body);
 }
 

@@ -20,10 +20,8 @@ std::string innerText(const std::string& text)
 {
     const std::size_t open = text.find('{');
     const std::size_t close = text.rfind('}');
-    if (open == std::string::npos || close == std::string::npos)
-        return text;
-    if (close < open)
-        return std::string();  // "}...{": nothing lies between them
+    if (open == std::string::npos || close == std::string::npos) return text;
+    if (close < open) return std::string();  // "}...{": nothing lies between them
     return text.substr(open + 1, close - open - 1);
 }
 
@@ -59,8 +57,7 @@ std::size_t quotedSpanEnd(const std::string& s, std::size_t start)
 std::string betweenQuotes(const std::string& s, std::size_t start, std::size_t end)
 {
     const std::size_t last = s.rfind('"', end);
-    if (last <= start)
-        return std::string();
+    if (last <= start) return std::string();
     return s.substr(start + 1, last - start - 1);
 }
 
@@ -68,8 +65,7 @@ bool followsColon(const std::string& s, std::size_t i)
 {
     while (i > 0) {
         --i;
-        if (!isJsonSpace(s[i]))
-            return s[i] == ':';
+        if (!isJsonSpace(s[i])) return s[i] == ':';
     }
     return false;
 }
@@ -79,8 +75,7 @@ std::string escapeValue(const std::string& value)
     std::string out;
     out.reserve(value.size() + 2);
     for (char c : value) {
-        if (c == '"' || c == '\\')
-            out += '\\';
+        if (c == '"' || c == '\\') out += '\\';
         out += c;
     }
     return out;
@@ -121,8 +116,7 @@ bool JsonRecord::parse(const std::string& text)
             tokens_.push_back(betweenQuotes(inner, i, end));
         } else if (isDigit(c) && followsColon(inner, i)) {
             end = inner.find(',', i);
-            if (end == std::string::npos)
-                end = inner.size();
+            if (end == std::string::npos) end = inner.size();
             tokens_.push_back(inner.substr(i, end - i));
         } else {
             ++i;  // whitespace, literals, signs and digits not after ":" give no token
@@ -130,16 +124,14 @@ bool JsonRecord::parse(const std::string& text)
         }
         i = end + 1;
     }
-    if (tokens_.empty())
-        tokens_.push_back(inner);
+    if (tokens_.empty()) tokens_.push_back(inner);
     return true;
 }
 
 std::string JsonRecord::get(const std::string& key, const std::string& fallback) const
 {
     for (std::size_t i = 0; i < tokens_.size(); ++i) {
-        if (tokens_[i] == key)
-            return i + 1 < tokens_.size() ? tokens_[i + 1] : fallback;
+        if (tokens_[i] == key) return i + 1 < tokens_.size() ? tokens_[i + 1] : fallback;
     }
     return fallback;
 }
@@ -155,9 +147,7 @@ std::string JsonRecord::serialize(int kind) const
     const char* open = kind == 1 ? "{" : kind == 0 ? "" : "[";
     const char* close = kind == 1 ? "}" : kind == 0 ? "" : "]";
     std::string result = open;
-    for (const JsonElement& member : members_)
-        result += member.text() + ',';
-    if (!result.empty() && result.back() == ',')
-        result.pop_back();
+    for (const JsonElement& member : members_) result += member.text() + ',';
+    if (!result.empty() && result.back() == ',') result.pop_back();
     return result + close;
 }

@@ -18,28 +18,35 @@ constexpr std::uint32_t kSineTable[64] = {
 };
 
 // Left rotations per step: four per round, repeated over the round's 16 steps.
-constexpr int kRotations[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
+constexpr int kRotations[4][4] = {
+    {7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
 
-std::uint32_t rotateLeft(std::uint32_t value, int count) {
+std::uint32_t rotateLeft(std::uint32_t value, int count)
+{
     return (value << count) | (value >> (32 - count));
 }
 
-std::uint32_t loadLittleEndian(const unsigned char* bytes) {
-    return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) | (std::uint32_t{bytes[2]} << 16) |
-           (std::uint32_t{bytes[3]} << 24);
+std::uint32_t loadLittleEndian(const unsigned char* bytes)
+{
+    return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
+           (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
 }
 
 }  // namespace
 
-Md5Hasher::Md5Hasher(const std::string& bytes) : state_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476} {
+Md5Hasher::Md5Hasher(const std::string& bytes)
+    : state_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476}
+{
     update(bytes);
 }
 
-void Md5Hasher::update(const std::string& bytes) {
+void Md5Hasher::update(const std::string& bytes)
+{
     update(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
-void Md5Hasher::update(const unsigned char* bytes, std::size_t count) {
+void Md5Hasher::update(const unsigned char* bytes, std::size_t count)
+{
     if (count == 0) return;
     std::size_t buffered = static_cast<std::size_t>((bitCount_ / 8) % 64);
     bitCount_ += static_cast<std::uint64_t>(count) * 8;
@@ -57,7 +64,8 @@ void Md5Hasher::update(const unsigned char* bytes, std::size_t count) {
     if (count != 0) std::memcpy(buffer_, bytes, count);
 }
 
-void Md5Hasher::transform(const unsigned char* block) {
+void Md5Hasher::transform(const unsigned char* block)
+{
     std::uint32_t words[16];
     for (int i = 0; i < 16; ++i) words[i] = loadLittleEndian(block + 4 * i);
 
@@ -67,22 +75,22 @@ void Md5Hasher::transform(const unsigned char* block) {
         std::uint32_t mixed = 0;
         int wordIndex = 0;
         switch (round) {
-            case 0:
-                mixed = (b & c) | (~b & d);
-                wordIndex = step;
-                break;
-            case 1:
-                mixed = (d & b) | (~d & c);
-                wordIndex = (5 * step + 1) % 16;
-                break;
-            case 2:
-                mixed = b ^ c ^ d;
-                wordIndex = (3 * step + 5) % 16;
-                break;
-            default:
-                mixed = c ^ (b | ~d);
-                wordIndex = (7 * step) % 16;
-                break;
+        case 0:
+            mixed = (b & c) | (~b & d);
+            wordIndex = step;
+            break;
+        case 1:
+            mixed = (d & b) | (~d & c);
+            wordIndex = (5 * step + 1) % 16;
+            break;
+        case 2:
+            mixed = b ^ c ^ d;
+            wordIndex = (3 * step + 5) % 16;
+            break;
+        default:
+            mixed = c ^ (b | ~d);
+            wordIndex = (7 * step) % 16;
+            break;
         }
         const std::uint32_t sum = a + mixed + kSineTable[step] + words[wordIndex];
         a = d;
@@ -97,13 +105,15 @@ void Md5Hasher::transform(const unsigned char* block) {
 }
 
 // Pads a copy of the computation, so the hasher itself can keep accepting bytes.
-Md5Hasher::Digest Md5Hasher::digest() const {
+Md5Hasher::Digest Md5Hasher::digest() const
+{
     Md5Hasher finished = *this;
     const std::uint64_t messageBits = bitCount_;
     unsigned char padding[72] = {0x80};
     const std::size_t buffered = static_cast<std::size_t>((messageBits / 8) % 64);
     const std::size_t padLength = buffered < 56 ? 56 - buffered : 120 - buffered;
-    for (int i = 0; i < 8; ++i) padding[padLength + i] = static_cast<unsigned char>(messageBits >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        padding[padLength + i] = static_cast<unsigned char>(messageBits >> (8 * i));
     finished.update(padding, padLength + 8);
 
     Digest result;
@@ -112,7 +122,8 @@ Md5Hasher::Digest Md5Hasher::digest() const {
     return result;
 }
 
-std::string Md5Hasher::hexDigest() const {
+std::string Md5Hasher::hexDigest() const
+{
     static constexpr char kHexDigits[] = "0123456789abcdef";
     std::string text;
     text.reserve(32);

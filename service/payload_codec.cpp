@@ -18,10 +18,14 @@ static_assert(sizeof kPayloadKey == kBlockLength + 1 && sizeof kPayloadIv == kBl
               "AES-128 key and IV are 16 bytes");
 
 // Every message starts from the initialisation vector, hence a fresh cipher per call.
-void keyPayloadCipher(AES& cipher) { cipher.makeKey(kPayloadKey, kPayloadIv, kBlockLength, kBlockLength); }
+void keyPayloadCipher(AES& cipher)
+{
+    cipher.makeKey(kPayloadKey, kPayloadIv, kBlockLength, kBlockLength);
+}
 
 // Lenient PKCS#7 check over the n decrypted bytes: see decryptPayload in the header.
-void stripPadding(std::vector<unsigned char>& plain, size_t n) {
+void stripPadding(std::vector<unsigned char>& plain, size_t n)
+{
     const int padding = static_cast<signed char>(plain[n - 1]);
     if (padding < 1 || static_cast<size_t>(padding) > n) return;
     for (size_t i = n - static_cast<size_t>(padding); i < n; ++i) {
@@ -35,7 +39,8 @@ void stripPadding(std::vector<unsigned char>& plain, size_t n) {
 
 }  // namespace
 
-std::string encryptPayload(const std::string& text) {
+std::string encryptPayload(const std::string& text)
+{
     const size_t n = text.size();
     const size_t paddedLength = (n / kBlockLength + 1) * kBlockLength;
     std::vector<unsigned char> buffer(paddedLength, static_cast<unsigned char>(paddedLength - n));
@@ -47,7 +52,8 @@ std::string encryptPayload(const std::string& text) {
     return base64Encode(buffer.data(), paddedLength);
 }
 
-std::string decryptPayload(const std::string& base64Text) {
+std::string decryptPayload(const std::string& base64Text)
+{
     const std::string cipherText = base64Decode(base64Text);
     const size_t n = cipherText.size();
     // A cut or foreign text is not a payload: its bytes must not pass as plaintext.
@@ -57,7 +63,8 @@ std::string decryptPayload(const std::string& base64Text) {
     std::vector<unsigned char> plain(n + 1, 0);
     AES cipher;
     keyPayloadCipher(cipher);
-    cipher.decrypt(reinterpret_cast<const unsigned char*>(cipherText.data()), plain.data(), n, AES::CBC);
+    cipher.decrypt(reinterpret_cast<const unsigned char*>(cipherText.data()), plain.data(), n,
+                   AES::CBC);
     stripPadding(plain, n);
     return std::string(reinterpret_cast<const char*>(plain.data()));
 }

@@ -7,12 +7,19 @@
 namespace SkinUI {
 namespace {
 
-int Width(const RECT& rc) { return rc.right - rc.left; }
-int Height(const RECT& rc) { return rc.bottom - rc.top; }
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
 
 // result = source * constant + destination * (1 - effective source alpha), per channel, the
 // arithmetic of AlphaBlend with premultiplied sources.
-uint32_t BlendPixel(uint32_t source, uint32_t destination, unsigned constantAlpha, bool perPixelAlpha)
+uint32_t BlendPixel(uint32_t source, uint32_t destination, unsigned constantAlpha,
+                    bool perPixelAlpha)
 {
     unsigned sourceAlpha = perPixelAlpha ? (source >> 24) * constantAlpha / 255 : constantAlpha;
     if (sourceAlpha == 255 && constantAlpha == 255)
@@ -39,8 +46,7 @@ void OwnBlend(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE c
     DibSection above = CreateDibSection32(width, height);
     MemoryDC belowDC(dc);
     MemoryDC aboveDC(dc);
-    if (!below || !above || !belowDC || !aboveDC)
-        return;
+    if (!below || !above || !belowDC || !aboveDC) return;
     SelectGuard selectBelow(belowDC.get(), below.bitmap.get());
     SelectGuard selectAbove(aboveDC.get(), above.bitmap.get());
     BitBlt(belowDC.get(), 0, 0, width, height, dc, dest.left, dest.top, SRCCOPY);
@@ -50,7 +56,8 @@ void OwnBlend(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE c
     GdiFlush();  // the pixels are read directly below
     size_t count = static_cast<size_t>(width) * height;
     for (size_t i = 0; i < count; ++i)
-        below.pixels[i] = BlendPixel(above.pixels[i], below.pixels[i], constantAlpha, perPixelAlpha);
+        below.pixels[i] =
+            BlendPixel(above.pixels[i], below.pixels[i], constantAlpha, perPixelAlpha);
     BitBlt(dc, dest.left, dest.top, width, height, belowDC.get(), 0, 0, SRCCOPY);
 }
 
@@ -59,13 +66,12 @@ void OwnBlend(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE c
 void BlendRect(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE constantAlpha,
                bool perPixelAlpha)
 {
-    if (Width(dest) <= 0 || Height(dest) <= 0 || Width(source) <= 0 || Height(source) <= 0)
-        return;
+    if (Width(dest) <= 0 || Height(dest) <= 0 || Width(source) <= 0 || Height(source) <= 0) return;
     if (AlphaBlendFunction alphaBlend = SystemAlphaBlend()) {
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, constantAlpha,
                                static_cast<BYTE>(perPixelAlpha ? AC_SRC_ALPHA : 0)};
-        alphaBlend(dc, dest.left, dest.top, Width(dest), Height(dest), sourceDC, source.left, source.top,
-                   Width(source), Height(source), blend);
+        alphaBlend(dc, dest.left, dest.top, Width(dest), Height(dest), sourceDC, source.left,
+                   source.top, Width(source), Height(source), blend);
         return;
     }
     OwnBlend(dc, dest, sourceDC, source, constantAlpha, perPixelAlpha);

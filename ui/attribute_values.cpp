@@ -12,8 +12,7 @@ RECT ParseRect(const std::wstring& text)
     for (LONG& value : values) {
         wchar_t* end = nullptr;
         value = std::wcstol(cursor, &end, 10);
-        if (end == cursor || *end == L'\0')
-            break;
+        if (end == cursor || *end == L'\0') break;
         cursor = end + 1;  // skip the one separator
     }
     return RECT{values[0], values[1], values[2], values[3]};
@@ -22,8 +21,7 @@ RECT ParseRect(const std::wstring& text)
 DWORD ParseColor(const std::wstring& text)
 {
     const wchar_t* cursor = text.c_str();
-    if (*cursor == L'#')
-        ++cursor;
+    if (*cursor == L'#') ++cursor;
     return static_cast<DWORD>(std::wcstoul(cursor, nullptr, 16));
 }
 

@@ -10,19 +10,18 @@ namespace {
 Region CurrentClip(HDC dc)
 {
     Region copy(CreateRectRgn(0, 0, 0, 0));
-    if (!copy || GetClipRgn(dc, copy.get()) != 1)
-        return Region();
+    if (!copy || GetClipRgn(dc, copy.get()) != 1) return Region();
     return copy;
 }
 
 }  // namespace
 
-ClipRegion::ClipRegion(HDC dc, Region clip) : m_dc(dc), m_new(std::move(clip)), m_previous(CurrentClip(dc))
+ClipRegion::ClipRegion(HDC dc, Region clip)
+    : m_dc(dc), m_new(std::move(clip)), m_previous(CurrentClip(dc))
 {
     if (!m_new)
         return;  // no region could be made: the clip stays as it was rather than being lifted
-    if (m_previous)
-        CombineRgn(m_new.get(), m_new.get(), m_previous.get(), RGN_AND);
+    if (m_previous) CombineRgn(m_new.get(), m_new.get(), m_previous.get(), RGN_AND);
     SelectClipRgn(m_dc, m_new.get());  // the DC keeps its own copy
 }
 
@@ -32,7 +31,8 @@ ClipRegion::~ClipRegion()
 }
 
 ClipRegion::ClipRegion(ClipRegion&& other) noexcept
-    : m_dc(std::exchange(other.m_dc, nullptr)), m_new(std::move(other.m_new)), m_previous(std::move(other.m_previous))
+    : m_dc(std::exchange(other.m_dc, nullptr)), m_new(std::move(other.m_new)),
+      m_previous(std::move(other.m_previous))
 {
 }
 
@@ -55,28 +55,25 @@ ClipRegion RectClip(HDC dc, const RECT& rc)
 ClipRegion RoundClip(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth, int ellipseHeight)
 {
     Region clip(CreateRectRgnIndirect(&rc));
-    Region round(CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1, ellipseWidth, ellipseHeight));
-    if (clip && round)
-        CombineRgn(clip.get(), clip.get(), round.get(), RGN_AND);
+    Region round(CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1,
+                                    ellipseWidth, ellipseHeight));
+    if (clip && round) CombineRgn(clip.get(), clip.get(), round.get(), RGN_AND);
     return ClipRegion(dc, std::move(clip));
 }
 
 void ClipRegion::UsePrevious() const
 {
-    if (m_dc)
-        SelectClipRgn(m_dc, m_previous.get());
+    if (m_dc) SelectClipRgn(m_dc, m_previous.get());
 }
 
 void ClipRegion::UseNew() const
 {
-    if (m_dc && m_new)
-        SelectClipRgn(m_dc, m_new.get());
+    if (m_dc && m_new) SelectClipRgn(m_dc, m_new.get());
 }
 
 void ClipRegion::Restore()
 {
-    if (!m_dc)
-        return;
+    if (!m_dc) return;
     SelectClipRgn(m_dc, m_previous.get());  // null removes the clip, as before
     m_dc = nullptr;
     m_new.reset();

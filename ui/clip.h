@@ -22,7 +22,8 @@ public:
 
 private:
     friend ClipRegion RectClip(HDC dc, const RECT& rc);
-    friend ClipRegion RoundClip(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth, int ellipseHeight);
+    friend ClipRegion RoundClip(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth,
+                                int ellipseHeight);
     ClipRegion(HDC dc, Region clip);
     void Restore();
 

@@ -22,27 +22,23 @@ Hsl ToHsl(double r, double g, double b)
     double low = std::min({r, g, b});
     double lightness = (high + low) / 2;
     double delta = high - low;
-    if (delta <= 0)
-        return Hsl{0, 0, lightness};
+    if (delta <= 0) return Hsl{0, 0, lightness};
     double saturation = lightness <= 0.5 ? delta / (high + low) : delta / (2 - high - low);
-    double hue = high == r ? (g - b) / delta : high == g ? 2 + (b - r) / delta : 4 + (r - g) / delta;
+    double hue = high == r   ? (g - b) / delta
+                 : high == g ? 2 + (b - r) / delta
+                             : 4 + (r - g) / delta;
     hue *= 60;
-    if (hue < 0)
-        hue += 360;
+    if (hue < 0) hue += 360;
     return Hsl{hue, saturation, lightness};
 }
 
 double HueToChannel(double p, double q, double hue)
 {
     hue = std::fmod(hue, 360.0);
-    if (hue < 0)
-        hue += 360;
-    if (hue < 60)
-        return p + (q - p) * hue / 60;
-    if (hue < 180)
-        return q;
-    if (hue < 240)
-        return p + (q - p) * (240 - hue) / 60;
+    if (hue < 0) hue += 360;
+    if (hue < 60) return p + (q - p) * hue / 60;
+    if (hue < 180) return q;
+    if (hue < 240) return p + (q - p) * (240 - hue) / 60;
     return p;
 }
 
@@ -76,11 +72,13 @@ bool IsNeutral(short hue, short saturation, short lightness)
 uint32_t ShiftPremultiplied(uint32_t pixel, short hue, short saturation, short lightness)
 {
     unsigned alpha = pixel >> 24;
-    if (alpha == 0)
-        return pixel;
-    auto straight = [&](int shift) { return std::min(255u, ((pixel >> shift) & 0xFF) * 255 / alpha); };
-    DWORD shifted = ShiftColorHSL((alpha << 24) | (straight(16) << 16) | (straight(8) << 8) | straight(0), hue,
-                                  saturation, lightness);
+    if (alpha == 0) return pixel;
+    auto straight = [&](int shift) {
+        return std::min(255u, ((pixel >> shift) & 0xFF) * 255 / alpha);
+    };
+    DWORD shifted =
+        ShiftColorHSL((alpha << 24) | (straight(16) << 16) | (straight(8) << 8) | straight(0), hue,
+                      saturation, lightness);
     uint32_t result = alpha << 24;
     for (int shift = 0; shift < 24; shift += 8)
         result |= (((shifted >> shift) & 0xFF) * alpha / 255) << shift;
@@ -91,12 +89,11 @@ uint32_t ShiftPremultiplied(uint32_t pixel, short hue, short saturation, short l
 
 DWORD ShiftColorHSL(DWORD argb, short hue, short saturation, short lightness)
 {
-    if (IsNeutral(hue, saturation, lightness))
-        return argb;
-    Hsl hsl = ToHsl(((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0);
+    if (IsNeutral(hue, saturation, lightness)) return argb;
+    Hsl hsl =
+        ToHsl(((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0);
     hsl.hue += hue - 180;
-    if (hsl.hue <= 0)
-        hsl.hue += 360;
+    if (hsl.hue <= 0) hsl.hue += 360;
     hsl.saturation = std::min(1.0, hsl.saturation * saturation / 100);
     hsl.lightness = std::min(1.0, hsl.lightness * lightness / 100);
     return FromHsl(hsl, argb & 0xFF000000);
@@ -104,8 +101,7 @@ DWORD ShiftColorHSL(DWORD argb, short hue, short saturation, short lightness)
 
 void ShiftImageHSL(bool adjust, ImageInfo* image, short hue, short saturation, short lightness)
 {
-    if (!image || !image->usesHSL || !image->dib)
-        return;
+    if (!image || !image->usesHSL || !image->dib) return;
     size_t count = static_cast<size_t>(image->width()) * image->height();
     if (image->unadjusted.size() != count)
         return;  // the copy was never taken: nothing to start from

@@ -8,8 +8,7 @@ namespace SkinUI {
 DibSection CreateDibSection32(int width, int height)
 {
     DibSection dib;
-    if (width <= 0 || height <= 0)
-        return dib;
+    if (width <= 0 || height <= 0) return dib;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;

@@ -9,8 +9,8 @@
 namespace SkinUI {
 
 struct DibSection {
-    Bitmap bitmap;              // owns the section; pixels die with it
-    uint32_t* pixels = nullptr; // width * height words, row 0 at the top
+    Bitmap bitmap;               // owns the section; pixels die with it
+    uint32_t* pixels = nullptr;  // width * height words, row 0 at the top
     int width = 0;
     int height = 0;
 

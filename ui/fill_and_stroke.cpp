@@ -8,15 +8,24 @@
 namespace SkinUI {
 namespace {
 
-int Width(const RECT& rc) { return rc.right - rc.left; }
-int Height(const RECT& rc) { return rc.bottom - rc.top; }
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
 
 COLORREF ToColorRef(DWORD argb)
 {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
-unsigned Channel(DWORD argb, int shift) { return (argb >> shift) & 0xFF; }
+unsigned Channel(DWORD argb, int shift)
+{
+    return (argb >> shift) & 0xFF;
+}
 
 // AlphaBlend reads premultiplied pixels: a translucent colour is stored as such.
 uint32_t Premultiply(DWORD argb)
@@ -31,24 +40,30 @@ uint32_t Premultiply(DWORD argb)
 void FillOpaque(HDC dc, const RECT& rc, COLORREF color)
 {
     Brush brush(CreateSolidBrush(color));
-    if (brush)
-        FillRect(dc, &rc, brush.get());
+    if (brush) FillRect(dc, &rc, brush.get());
 }
 
 // The banded fallback: 2^k bands counted from the far edge, each of one mixed colour.
 void FillBands(HDC dc, const RECT& rc, DWORD from, DWORD to, bool vertical, int steps)
 {
-    int shift = steps < 4 ? 1 : steps < 8 ? 2 : steps < 16 ? 3 : steps < 32 ? 4 : steps < 64 ? 5 : 6;
+    int shift = steps < 4    ? 1
+                : steps < 8  ? 2
+                : steps < 16 ? 3
+                : steps < 32 ? 4
+                : steps < 64 ? 5
+                             : 6;
     int bands = 1 << shift;
     int size = vertical ? Height(rc) : Width(rc);
     int edge = vertical ? rc.bottom : rc.right;
     for (int i = 0; i < bands; ++i) {
         int start = edge - (i + 1) * size / bands;
         int end = edge - i * size / bands;
-        if (start >= end)
-            continue;
-        auto mix = [&](int s) { return (i * Channel(from, s) + (bands - i) * Channel(to, s)) / bands; };
-        RECT band = vertical ? RECT{rc.left, start, rc.right, end} : RECT{start, rc.top, end, rc.bottom};
+        if (start >= end) continue;
+        auto mix = [&](int s) {
+            return (i * Channel(from, s) + (bands - i) * Channel(to, s)) / bands;
+        };
+        RECT band =
+            vertical ? RECT{rc.left, start, rc.right, end} : RECT{start, rc.top, end, rc.bottom};
         FillOpaque(dc, band, RGB(mix(16), mix(8), mix(0)));
     }
 }
@@ -61,8 +76,12 @@ void FillGradientOpaque(HDC dc, const RECT& rc, DWORD from, DWORD to, bool verti
         return;
     }
     auto vertex = [](LONG x, LONG y, DWORD argb) {
-        return TRIVERTEX{x, y, static_cast<COLOR16>(Channel(argb, 16) << 8), static_cast<COLOR16>(Channel(argb, 8) << 8),
-                         static_cast<COLOR16>(Channel(argb, 0) << 8), 0};
+        return TRIVERTEX{x,
+                         y,
+                         static_cast<COLOR16>(Channel(argb, 16) << 8),
+                         static_cast<COLOR16>(Channel(argb, 8) << 8),
+                         static_cast<COLOR16>(Channel(argb, 0) << 8),
+                         0};
     };
     TRIVERTEX vertices[2] = {vertex(rc.left, rc.top, from), vertex(rc.right, rc.bottom, to)};
     GRADIENT_RECT rect = {0, 1};
@@ -82,8 +101,7 @@ public:
     explicit TransparentBackground(HDC dc) : m_dc(dc), m_old(SetBkMode(dc, TRANSPARENT)) {}
     ~TransparentBackground()
     {
-        if (m_old)
-            SetBkMode(m_dc, m_old);
+        if (m_old) SetBkMode(m_dc, m_old);
     }
     TransparentBackground(const TransparentBackground&) = delete;
     TransparentBackground& operator=(const TransparentBackground&) = delete;
@@ -98,16 +116,14 @@ private:
 void FillColor(HDC dc, const RECT& rc, DWORD argb)
 {
     unsigned alpha = argb >> 24;
-    if (alpha == 0 || Width(rc) <= 0 || Height(rc) <= 0)
-        return;
+    if (alpha == 0 || Width(rc) <= 0 || Height(rc) <= 0) return;
     if (alpha == 0xFF) {
         FillOpaque(dc, rc, ToColorRef(argb));
         return;
     }
     DibSection pixel = CreateDibSection32(1, 1);
     MemoryDC pixelDC(dc);
-    if (!pixel || !pixelDC)
-        return;
+    if (!pixel || !pixelDC) return;
     pixel.pixels[0] = Premultiply(argb);
     SelectGuard select(pixelDC.get(), pixel.bitmap.get());
     BlendRect(dc, rc, pixelDC.get(), RECT{0, 0, 1, 1}, 255, true);
@@ -116,16 +132,14 @@ void FillColor(HDC dc, const RECT& rc, DWORD argb)
 void FillGradient(HDC dc, const RECT& rc, DWORD from, DWORD to, bool vertical, int steps)
 {
     unsigned alpha = ((from >> 24) + (to >> 24)) / 2;
-    if (alpha == 0 || Width(rc) <= 0 || Height(rc) <= 0)
-        return;
+    if (alpha == 0 || Width(rc) <= 0 || Height(rc) <= 0) return;
     if (alpha == 0xFF) {
         FillGradientOpaque(dc, rc, from, to, vertical, steps);
         return;
     }
     DibSection offscreen = CreateDibSection32(Width(rc), Height(rc));
     MemoryDC offscreenDC(dc);
-    if (!offscreen || !offscreenDC)
-        return;
+    if (!offscreen || !offscreenDC) return;
     SelectGuard select(offscreenDC.get(), offscreen.bitmap.get());
     RECT local = {0, 0, Width(rc), Height(rc)};
     FillGradientOpaque(offscreenDC.get(), local, from, to, vertical, steps);
@@ -135,8 +149,7 @@ void FillGradient(HDC dc, const RECT& rc, DWORD from, DWORD to, bool vertical, i
 void StrokeLine(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
 {
     Pen pen(CreatePen(penStyle, width, ToColorRef(argb)));
-    if (!pen)
-        return;
+    if (!pen) return;
     SelectGuard select(dc, pen.get());
     TransparentBackground transparent(dc);
     POINT old;
@@ -148,20 +161,18 @@ void StrokeLine(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
 void StrokeRect(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
 {
     Pen pen(CreatePen(OutlineStyle(penStyle), width, ToColorRef(argb)));
-    if (!pen)
-        return;
+    if (!pen) return;
     SelectGuard selectPen(dc, pen.get());
     SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
     TransparentBackground transparent(dc);
     Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
 }
 
-void StrokeRoundRect(HDC dc, const RECT& rc, int width, int ellipseWidth, int ellipseHeight, DWORD argb,
-                     int penStyle)
+void StrokeRoundRect(HDC dc, const RECT& rc, int width, int ellipseWidth, int ellipseHeight,
+                     DWORD argb, int penStyle)
 {
     Pen pen(CreatePen(OutlineStyle(penStyle), width, ToColorRef(argb)));
-    if (!pen)
-        return;
+    if (!pen) return;
     SelectGuard selectPen(dc, pen.get());
     SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
     TransparentBackground transparent(dc);

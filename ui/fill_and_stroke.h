@@ -19,7 +19,7 @@ void StrokeLine(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle = PS
 
 // The outline of a rectangle, drawn inside it; the colour's alpha is ignored.
 void StrokeRect(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle = PS_SOLID);
-void StrokeRoundRect(HDC dc, const RECT& rc, int width, int ellipseWidth, int ellipseHeight, DWORD argb,
-                     int penStyle = PS_SOLID);
+void StrokeRoundRect(HDC dc, const RECT& rc, int width, int ellipseWidth, int ellipseHeight,
+                     DWORD argb, int penStyle = PS_SOLID);
 
 }  // namespace SkinUI

@@ -17,8 +17,7 @@ LOGFONTW SystemGuiFont()
 void MeasureMetrics(FontInfo& info)
 {
     MemoryDC dc;
-    if (!dc || !info.font)
-        return;
+    if (!dc || !info.font) return;
     SelectGuard select(dc.get(), info.font.get());
     info.hasMetrics = GetTextMetricsW(dc.get(), &info.metrics) != FALSE;
 }
@@ -39,15 +38,15 @@ std::unique_ptr<FontInfo> CreateSystemFontInfo()
 
 }  // namespace
 
-std::unique_ptr<FontInfo> CreateFontInfo(const std::wstring& face, int size, bool bold, bool underline, bool italic)
+std::unique_ptr<FontInfo> CreateFontInfo(const std::wstring& face, int size, bool bold,
+                                         bool underline, bool italic)
 {
     LOGFONTW logFont = SystemGuiFont();
     wcsncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     logFont.lfFaceName[LF_FACESIZE - 1] = L'\0';
     logFont.lfHeight = -size;
     // The weight stays within the valid range (bold is 700) whatever the base font's weight.
-    if (bold)
-        logFont.lfWeight = FW_BOLD;
+    if (bold) logFont.lfWeight = FW_BOLD;
     logFont.lfUnderline = underline ? TRUE : FALSE;
     logFont.lfItalic = italic ? TRUE : FALSE;
     auto info = std::make_unique<FontInfo>();
@@ -62,14 +61,13 @@ std::unique_ptr<FontInfo> CreateFontInfo(const std::wstring& face, int size, boo
 
 FontTable::FontTable(FontTable* shared) : m_shared(shared) {}
 
-HFONT FontTable::DefineFont(int number, const std::wstring& face, int size, bool bold, bool underline, bool italic,
-                            bool shared)
+HFONT FontTable::DefineFont(int number, const std::wstring& face, int size, bool bold,
+                            bool underline, bool italic, bool shared)
 {
     if (shared && m_shared)
         return m_shared->DefineFont(number, face, size, bold, underline, italic);
     std::unique_ptr<FontInfo> info = CreateFontInfo(face, size, bold, underline, italic);
-    if (!info->font)
-        return nullptr;
+    if (!info->font) return nullptr;
     // A replaced font's record keeps its address (its old font is deleted), so callers
     // holding the record see the new font.
     std::unique_ptr<FontInfo>& slot = m_fonts[number];
@@ -80,31 +78,27 @@ HFONT FontTable::DefineFont(int number, const std::wstring& face, int size, bool
     return slot->font.get();
 }
 
-bool FontTable::SetDefaultFont(const std::wstring& face, int size, bool bold, bool underline, bool italic)
+bool FontTable::SetDefaultFont(const std::wstring& face, int size, bool bold, bool underline,
+                               bool italic)
 {
     std::unique_ptr<FontInfo> info = CreateFontInfo(face, size, bold, underline, italic);
-    if (!info->font)
-        return false;
+    if (!info->font) return false;
     m_default = std::move(info);
     return true;
 }
 
 FontInfo* FontTable::FindInfo(int number)
 {
-    if (number < 0)
-        return nullptr;
+    if (number < 0) return nullptr;
     auto found = m_fonts.find(number);
-    if (found != m_fonts.end())
-        return found->second.get();
+    if (found != m_fonts.end()) return found->second.get();
     return m_shared ? m_shared->FindInfo(number) : nullptr;
 }
 
 FontInfo& FontTable::DefaultInfo()
 {
-    if (m_default)
-        return *m_default;
-    if (m_shared)
-        return m_shared->DefaultInfo();
+    if (m_default) return *m_default;
+    if (m_shared) return m_shared->DefaultInfo();
     m_default = CreateSystemFontInfo();
     return *m_default;
 }
@@ -117,49 +111,46 @@ HFONT FontTable::FontByNumber(int number)
 const FontInfo& FontTable::FontInfoByNumber(int number)
 {
     FontInfo* info = FindInfo(number);
-    if (!info)
-        info = &DefaultInfo();
-    if (!info->hasMetrics)
-        MeasureMetrics(*info);
+    if (!info) info = &DefaultInfo();
+    if (!info->hasMetrics) MeasureMetrics(*info);
     return *info;
 }
 
-FontInfo* FontTable::Match(const std::wstring& face, int size, bool bold, bool underline, bool italic)
+FontInfo* FontTable::Match(const std::wstring& face, int size, bool bold, bool underline,
+                           bool italic)
 {
     for (const auto& [number, info] : m_fonts) {
-        if (info->size == size && info->bold == bold && info->underline == underline && info->italic == italic &&
-            _wcsicmp(info->face.c_str(), face.c_str()) == 0)
+        if (info->size == size && info->bold == bold && info->underline == underline &&
+            info->italic == italic && _wcsicmp(info->face.c_str(), face.c_str()) == 0)
             return info.get();
     }
     return m_shared ? m_shared->Match(face, size, bold, underline, italic) : nullptr;
 }
 
-HFONT FontTable::MatchFont(const std::wstring& face, int size, bool bold, bool underline, bool italic)
+HFONT FontTable::MatchFont(const std::wstring& face, int size, bool bold, bool underline,
+                           bool italic)
 {
     const FontInfo* info = Match(face, size, bold, underline, italic);
     return info ? info->font.get() : nullptr;
 }
 
-const FontInfo* FontTable::FindOrAddFont(const std::wstring& face, int size, bool bold, bool underline, bool italic)
+const FontInfo* FontTable::FindOrAddFont(const std::wstring& face, int size, bool bold,
+                                         bool underline, bool italic)
 {
     if (FontInfo* info = Match(face, size, bold, underline, italic)) {
-        if (!info->hasMetrics)
-            MeasureMetrics(*info);
+        if (!info->hasMetrics) MeasureMetrics(*info);
         return info;
     }
     int number = m_fonts.empty() ? 0 : m_fonts.rbegin()->first + 1;
-    if (!DefineFont(number, face, size, bold, underline, italic))
-        return nullptr;
+    if (!DefineFont(number, face, size, bold, underline, italic)) return nullptr;
     return &FontInfoByNumber(number);
 }
 
 int FontTable::FontNumberOf(HFONT font, bool shared) const
 {
-    if (shared)
-        return m_shared ? m_shared->FontNumberOf(font) : -1;
+    if (shared) return m_shared ? m_shared->FontNumberOf(font) : -1;
     for (const auto& [number, info] : m_fonts) {
-        if (info->font.get() == font)
-            return number;
+        if (info->font.get() == font) return number;
     }
     return -1;
 }
@@ -167,8 +158,7 @@ int FontTable::FontNumberOf(HFONT font, bool shared) const
 void FontTable::ClearFonts(bool shared)
 {
     if (shared) {
-        if (m_shared)
-            m_shared->ClearFonts();
+        if (m_shared) m_shared->ClearFonts();
         return;
     }
     m_fonts.clear();

@@ -32,10 +32,11 @@ public:
     // characters), height `size` and the styles, and stores it under `number`, replacing a
     // font of that number. `shared` stores it in the shared table when there is one.
     // Returns the font (owned by the table) or null when it cannot be created.
-    HFONT DefineFont(int number, const std::wstring& face, int size, bool bold, bool underline, bool italic,
-                     bool shared = false);
+    HFONT DefineFont(int number, const std::wstring& face, int size, bool bold, bool underline,
+                     bool italic, bool shared = false);
 
-    // Makes a font with these parameters this table's default font; false when it cannot be created.
+    // Makes a font with these parameters this table's default font; false when it cannot be
+    // created.
     bool SetDefaultFont(const std::wstring& face, int size, bool bold, bool underline, bool italic);
 
     // The font of `number` (own, then shared); the default font for a negative or unknown number.
@@ -51,7 +52,8 @@ public:
 
     // A font with these parameters: a matching one, or one defined now under the next free
     // number of this table. Null only when it cannot be created.
-    const FontInfo* FindOrAddFont(const std::wstring& face, int size, bool bold, bool underline, bool italic);
+    const FontInfo* FindOrAddFont(const std::wstring& face, int size, bool bold, bool underline,
+                                  bool italic);
 
     // The number of `font` in this table (or the shared one with `shared`), -1 when absent.
     int FontNumberOf(HFONT font, bool shared = false) const;
@@ -70,6 +72,7 @@ private:
 };
 
 // Makes a FontInfo from the given parameters; its font is empty when it cannot be created.
-std::unique_ptr<FontInfo> CreateFontInfo(const std::wstring& face, int size, bool bold, bool underline, bool italic);
+std::unique_ptr<FontInfo> CreateFontInfo(const std::wstring& face, int size, bool bold,
+                                         bool underline, bool italic);
 
 }  // namespace SkinUI

@@ -19,8 +19,7 @@ public:
     GdiObject(GdiObject&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
     GdiObject& operator=(GdiObject&& other) noexcept
     {
-        if (this != &other)
-            reset(std::exchange(other.m_handle, nullptr));
+        if (this != &other) reset(std::exchange(other.m_handle, nullptr));
         return *this;
     }
     GdiObject(const GdiObject&) = delete;
@@ -32,8 +31,7 @@ public:
     Handle release() { return std::exchange(m_handle, nullptr); }
     void reset(Handle handle = nullptr)
     {
-        if (m_handle)
-            DeleteObject(m_handle);
+        if (m_handle) DeleteObject(m_handle);
         m_handle = handle;
     }
 
@@ -53,8 +51,7 @@ public:
     explicit MemoryDC(HDC reference = nullptr) : m_dc(CreateCompatibleDC(reference)) {}
     ~MemoryDC()
     {
-        if (m_dc)
-            DeleteDC(m_dc);
+        if (m_dc) DeleteDC(m_dc);
     }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -72,8 +69,7 @@ public:
     explicit WindowDC(HWND window = nullptr) : m_window(window), m_dc(GetDC(window)) {}
     ~WindowDC()
     {
-        if (m_dc)
-            ReleaseDC(m_window, m_dc);
+        if (m_dc) ReleaseDC(m_window, m_dc);
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -89,11 +85,13 @@ private:
 // The object must outlive the guard.
 class SelectGuard {
 public:
-    SelectGuard(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr) {}
+    SelectGuard(HDC dc, HGDIOBJ object)
+        : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr)
+    {
+    }
     ~SelectGuard()
     {
-        if (m_old)
-            SelectObject(m_dc, m_old);
+        if (m_old) SelectObject(m_dc, m_old);
     }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
@@ -109,8 +107,7 @@ public:
     explicit SavedDCState(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)) {}
     ~SavedDCState()
     {
-        if (m_saved)
-            RestoreDC(m_dc, m_saved);
+        if (m_saved) RestoreDC(m_dc, m_saved);
     }
     SavedDCState(const SavedDCState&) = delete;
     SavedDCState& operator=(const SavedDCState&) = delete;

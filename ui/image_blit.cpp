@@ -9,8 +9,14 @@
 namespace SkinUI {
 namespace {
 
-int Width(const RECT& rc) { return rc.right - rc.left; }
-int Height(const RECT& rc) { return rc.bottom - rc.top; }
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
 
 bool Meets(const RECT& part, const RECT& paint)
 {
@@ -22,20 +28,20 @@ bool Meets(const RECT& part, const RECT& paint)
 class PartPainter {
 public:
     PartPainter(HDC dc, HDC imageDC, const RECT& paint, bool blend, BYTE fade)
-        : m_dc(dc), m_imageDC(imageDC), m_paint(paint), m_blend(blend), m_fade(fade) {}
+        : m_dc(dc), m_imageDC(imageDC), m_paint(paint), m_blend(blend), m_fade(fade)
+    {
+    }
 
     void Draw(const RECT& to, const RECT& from) const
     {
-        if (Width(to) <= 0 || Height(to) <= 0 || Width(from) <= 0 || Height(from) <= 0)
-            return;
-        if (!Meets(to, m_paint))
-            return;
+        if (Width(to) <= 0 || Height(to) <= 0 || Width(from) <= 0 || Height(from) <= 0) return;
+        if (!Meets(to, m_paint)) return;
         if (m_blend) {
             BlendRect(m_dc, to, m_imageDC, from, m_fade, true);
             return;
         }
-        StretchBlt(m_dc, to.left, to.top, Width(to), Height(to), m_imageDC, from.left, from.top, Width(from),
-                   Height(from), SRCCOPY);
+        StretchBlt(m_dc, to.left, to.top, Width(to), Height(to), m_imageDC, from.left, from.top,
+                   Width(from), Height(from), SRCCOPY);
     }
 
     // Fills `to` with tiles of `from`; along a tiled axis the tiles keep the source size and
@@ -44,8 +50,7 @@ public:
     {
         int tileWidth = xTiled ? Width(from) : Width(to);
         int tileHeight = yTiled ? Height(from) : Height(to);
-        if (tileWidth <= 0 || tileHeight <= 0)
-            return;
+        if (tileWidth <= 0 || tileHeight <= 0) return;
         for (int top = to.top; top < to.bottom; top += tileHeight) {
             int height = std::min(tileHeight, static_cast<int>(to.bottom - top));
             int sourceHeight = yTiled ? height : Height(from);
@@ -71,7 +76,8 @@ RECT Deflate(const RECT& rc, const RECT& by)
     return RECT{rc.left + by.left, rc.top + by.top, rc.right - by.right, rc.bottom - by.bottom};
 }
 
-void DrawNineParts(const PartPainter& painter, const RECT& dest, const RECT& source, const BlitLayout& layout)
+void DrawNineParts(const PartPainter& painter, const RECT& dest, const RECT& source,
+                   const BlitLayout& layout)
 {
     const RECT& c = layout.corner;
     RECT inner = Deflate(dest, c);
@@ -116,28 +122,29 @@ bool HasCorners(const RECT& corner)
 }
 
 // The opaque fast path: same size, no corners, no tiling: one copy of the visible part.
-bool TryDirectCopy(HDC dc, HDC imageDC, const RECT& dest, const RECT& paint, const BlitLayout& layout)
+bool TryDirectCopy(HDC dc, HDC imageDC, const RECT& dest, const RECT& paint,
+                   const BlitLayout& layout)
 {
     const RECT& source = layout.source;
-    if (Width(dest) != Width(source) || Height(dest) != Height(source) || HasCorners(layout.corner) ||
-        layout.hole)
+    if (Width(dest) != Width(source) || Height(dest) != Height(source) ||
+        HasCorners(layout.corner) || layout.hole)
         return false;
     RECT visible;
     if (IntersectRect(&visible, &dest, &paint))
         BitBlt(dc, visible.left, visible.top, Width(visible), Height(visible), imageDC,
-               source.left + visible.left - dest.left, source.top + visible.top - dest.top, SRCCOPY);
+               source.left + visible.left - dest.left, source.top + visible.top - dest.top,
+               SRCCOPY);
     return true;
 }
 
 }  // namespace
 
-void BlitImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const BlitLayout& layout)
+void BlitImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint,
+               const BlitLayout& layout)
 {
-    if (!dc || !bitmap)
-        return;
+    if (!dc || !bitmap) return;
     MemoryDC imageDC(dc);
-    if (!imageDC)
-        return;
+    if (!imageDC) return;
     SelectGuard select(imageDC.get(), bitmap);
     int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     bool blend = layout.hasAlpha || layout.fade < 255;
@@ -145,8 +152,7 @@ void BlitImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint, cons
         PartPainter painter(dc, imageDC.get(), paint, blend, layout.fade);
         DrawNineParts(painter, dest, layout.source, layout);
     }
-    if (oldMode)
-        SetStretchBltMode(dc, oldMode);
+    if (oldMode) SetStretchBltMode(dc, oldMode);
 }
 
 }  // namespace SkinUI

@@ -9,7 +9,8 @@ namespace {
 
 void ApplyAdjustment(ImageInfo& image, const ColorAdjustment& adjustment)
 {
-    ShiftImageHSL(adjustment.enabled, &image, adjustment.hue, adjustment.saturation, adjustment.lightness);
+    ShiftImageHSL(adjustment.enabled, &image, adjustment.hue, adjustment.saturation,
+                  adjustment.lightness);
 }
 
 }  // namespace
@@ -19,29 +20,28 @@ ImageCache::ImageCache(ImageCache* shared) : m_shared(shared) {}
 ImageInfo* ImageCache::CachedImage(const std::wstring& name)
 {
     auto found = m_images.find(name);
-    if (found != m_images.end())
-        return found->second.get();
+    if (found != m_images.end()) return found->second.get();
     return m_shared ? m_shared->CachedImage(name) : nullptr;
 }
 
-ImageInfo* ImageCache::CachedImageOrLoad(const std::wstring& name, const wchar_t* type, DWORD mask, bool hsl)
+ImageInfo* ImageCache::CachedImageOrLoad(const std::wstring& name, const wchar_t* type, DWORD mask,
+                                         bool hsl)
 {
-    if (ImageInfo* image = CachedImage(name))
-        return image;
+    if (ImageInfo* image = CachedImage(name)) return image;
     return CacheImage(name, type, mask, hsl);
 }
 
-ImageInfo* ImageCache::CacheImage(const std::wstring& name, const wchar_t* type, DWORD mask, bool hsl, bool shared)
+ImageInfo* ImageCache::CacheImage(const std::wstring& name, const wchar_t* type, DWORD mask,
+                                  bool hsl, bool shared)
 {
-    if (shared && m_shared)
-        return m_shared->CacheImage(name, type, mask, hsl);
+    if (shared && m_shared) return m_shared->CacheImage(name, type, mask, hsl);
     std::unique_ptr<ImageInfo> image = DecodeImage(name, type, mask);
-    if (!image)
-        return nullptr;
+    if (!image) return nullptr;
     if (hsl) {
         image->usesHSL = true;
         image->unadjusted.assign(image->dib.pixels,
-                                 image->dib.pixels + static_cast<size_t>(image->width()) * image->height());
+                                 image->dib.pixels +
+                                     static_cast<size_t>(image->width()) * image->height());
         ApplyAdjustment(*image, m_adjustment);
     }
     // A replaced image keeps its address: draw infos of controls may still point at it.
@@ -56,8 +56,7 @@ ImageInfo* ImageCache::CacheImage(const std::wstring& name, const wchar_t* type,
 void ImageCache::ClearImages(bool shared)
 {
     if (shared) {
-        if (m_shared)
-            m_shared->ClearImages();
+        if (m_shared) m_shared->ClearImages();
         return;
     }
     m_images.clear();
@@ -66,8 +65,7 @@ void ImageCache::ClearImages(bool shared)
 void ImageCache::SetColorAdjustment(const ColorAdjustment& adjustment)
 {
     m_adjustment = adjustment;
-    for (auto& [name, image] : m_images)
-        ApplyAdjustment(*image, m_adjustment);
+    for (auto& [name, image] : m_images) ApplyAdjustment(*image, m_adjustment);
 }
 
 }  // namespace SkinUI

@@ -29,14 +29,16 @@ public:
     ImageInfo* CachedImage(const std::wstring& name);
 
     // The cached image, or else the image loaded now (see CacheImage) into this cache.
-    ImageInfo* CachedImageOrLoad(const std::wstring& name, const wchar_t* type, DWORD mask, bool hsl);
+    ImageInfo* CachedImageOrLoad(const std::wstring& name, const wchar_t* type, DWORD mask,
+                                 bool hsl);
 
     // Decodes the image (type null: from the skin files; see DecodeImage) and stores it under
     // `name` in this cache (or the shared one with `shared`), replacing an image of that name.
     // With `hsl` a copy of the pixels is kept and the colour adjustment applied.
     // Returns the image (owned by the cache) or null when it cannot be loaded; a failed load
     // leaves an existing image of that name in place, a replaced one keeps its address.
-    ImageInfo* CacheImage(const std::wstring& name, const wchar_t* type, DWORD mask, bool hsl, bool shared = false);
+    ImageInfo* CacheImage(const std::wstring& name, const wchar_t* type, DWORD mask, bool hsl,
+                          bool shared = false);
 
     // Removes the images of this cache (or of the shared one with `shared`).
     void ClearImages(bool shared = false);

@@ -22,8 +22,7 @@ std::unique_ptr<ImageInfo> MakeImage(const unsigned char* rgba, int width, int h
 {
     auto image = std::make_unique<ImageInfo>();
     image->dib = CreateDibSection32(width, height);
-    if (!image->dib)
-        return nullptr;
+    if (!image->dib) return nullptr;
     image->mask = mask;
     size_t count = static_cast<size_t>(width) * height;
     for (size_t i = 0; i < count; ++i, rgba += 4) {
@@ -48,8 +47,9 @@ std::unique_ptr<ImageInfo> MakeImage(const unsigned char* rgba, int width, int h
 std::unique_ptr<ImageInfo> MakeColorImage(const std::wstring& name, DWORD mask)
 {
     DWORD argb = ParseColor(name);
-    unsigned char rgba[4] = {static_cast<unsigned char>(argb >> 16), static_cast<unsigned char>(argb >> 8),
-                             static_cast<unsigned char>(argb), static_cast<unsigned char>(argb >> 24)};
+    unsigned char rgba[4] = {
+        static_cast<unsigned char>(argb >> 16), static_cast<unsigned char>(argb >> 8),
+        static_cast<unsigned char>(argb), static_cast<unsigned char>(argb >> 24)};
     return MakeImage(rgba, 1, 1, mask);
 }
 
@@ -62,8 +62,7 @@ std::optional<Bytes> ReadImageBytes(const std::wstring& name, const wchar_t* typ
         bytes = ReadFileBytes(ResourceFolder() + name);
     else
         bytes = ReadSkinArchiveEntry(name);
-    if (!bytes)
-        bytes = ReadFileBytes(name);
+    if (!bytes) bytes = ReadFileBytes(name);
     return bytes;
 }
 
@@ -71,32 +70,27 @@ std::optional<Bytes> ReadImageBytes(const std::wstring& name, const wchar_t* typ
 
 std::unique_ptr<ImageInfo> DecodeImageBytes(const unsigned char* bytes, size_t length, DWORD mask)
 {
-    if (!bytes || length == 0 || length > INT_MAX)
-        return nullptr;
+    if (!bytes || length == 0 || length > INT_MAX) return nullptr;
     int width = 0, height = 0, channels = 0;
     StbPixels pixels;
-    pixels.data = stbi_load_from_memory(bytes, static_cast<int>(length), &width, &height, &channels, 4);
-    if (!pixels.data || width <= 0 || height <= 0)
-        return nullptr;
+    pixels.data =
+        stbi_load_from_memory(bytes, static_cast<int>(length), &width, &height, &channels, 4);
+    if (!pixels.data || width <= 0 || height <= 0) return nullptr;
     return MakeImage(pixels.data, width, height, mask);
 }
 
 std::unique_ptr<ImageInfo> DecodeImage(const std::wstring& name, const wchar_t* type, DWORD mask)
 {
-    if (name.empty())
-        return nullptr;
+    if (name.empty()) return nullptr;
     if (type && std::wstring(type) == kColorImageType) {
         std::unique_ptr<ImageInfo> image = MakeColorImage(name, mask);
-        if (image)
-            image->resourceType = type;
+        if (image) image->resourceType = type;
         return image;
     }
     std::optional<Bytes> bytes = ReadImageBytes(name, type);
-    if (!bytes || bytes->empty())
-        return nullptr;
+    if (!bytes || bytes->empty()) return nullptr;
     std::unique_ptr<ImageInfo> image = DecodeImageBytes(bytes->data(), bytes->size(), mask);
-    if (image && type)
-        image->resourceType = type;
+    if (image && type) image->resourceType = type;
     return image;
 }
 

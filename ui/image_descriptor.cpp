@@ -10,31 +10,27 @@
 namespace SkinUI {
 namespace {
 
-bool IsBlank(wchar_t c) { return c != L'\0' && c <= L' '; }
+bool IsBlank(wchar_t c)
+{
+    return c != L'\0' && c <= L' ';
+}
 
 // Reads the next key='value' pair at `pos`; false when the text there is not one.
 bool ReadPair(const std::wstring& text, size_t& pos, std::wstring& key, std::wstring& value)
 {
     auto at = [&](size_t i) { return i < text.size() ? text[i] : L'\0'; };
-    while (IsBlank(at(pos)))
-        ++pos;
+    while (IsBlank(at(pos))) ++pos;
     size_t keyStart = pos;
-    while (at(pos) != L'\0' && at(pos) != L'=' && !IsBlank(at(pos)))
-        ++pos;
+    while (at(pos) != L'\0' && at(pos) != L'=' && !IsBlank(at(pos))) ++pos;
     key = text.substr(keyStart, pos - keyStart);
-    while (IsBlank(at(pos)))
-        ++pos;
-    if (at(pos) != L'=')
-        return false;
+    while (IsBlank(at(pos))) ++pos;
+    if (at(pos) != L'=') return false;
     ++pos;
-    while (IsBlank(at(pos)))
-        ++pos;
-    if (at(pos) != L'\'')
-        return false;
+    while (IsBlank(at(pos))) ++pos;
+    if (at(pos) != L'\'') return false;
     size_t valueStart = ++pos;
     size_t quote = text.find(L'\'', valueStart);
-    if (quote == std::wstring::npos)
-        return false;
+    if (quote == std::wstring::npos) return false;
     value = text.substr(valueStart, quote - valueStart);
     pos = quote + 1;
     return true;
@@ -48,7 +44,8 @@ struct ParseState {
     std::wstring resourceType;  // "restype"; empty when missing, which finds no resource
 };
 
-void ApplyKey(ImageDescriptor& d, ParseState& state, const std::wstring& key, const std::wstring& value)
+void ApplyKey(ImageDescriptor& d, ParseState& state, const std::wstring& key,
+              const std::wstring& value)
 {
     if (key == L"file") {
         d.name = value;
@@ -99,17 +96,18 @@ void Load(IRenderContext& context, ImageDrawInfo& info)
     info.hole = d.hole;
     info.xTiled = d.xTiled;
     info.yTiled = d.yTiled;
-    info.image = context.Images().CachedImageOrLoad(d.name, d.type ? d.type->c_str() : nullptr, d.mask, d.hsl);
+    info.image = context.Images().CachedImageOrLoad(d.name, d.type ? d.type->c_str() : nullptr,
+                                                    d.mask, d.hsl);
     if (info.image && IsZero(info.source))
         info.source = RECT{0, 0, info.image->width(), info.image->height()};
 }
 
 RECT Destination(const RECT& control, const RECT& dest)
 {
-    if (IsZero(dest))
-        return control;
+    if (IsZero(dest)) return control;
     return RECT{control.left + dest.left, control.top + dest.top,
-                std::min(control.right, control.left + dest.right), std::min(control.bottom, control.top + dest.bottom)};
+                std::min(control.right, control.left + dest.right),
+                std::min(control.bottom, control.top + dest.bottom)};
 }
 
 }  // namespace
@@ -121,11 +119,9 @@ ImageDescriptor ParseImageDescriptor(const std::wstring& text)
     size_t pos = 0;
     std::wstring key, value;
     while (ReadPair(text, pos, key, value)) {
-        if (!value.empty())
-            ApplyKey(d, state, key, value);
+        if (!value.empty()) ApplyKey(d, state, key, value);
         // Another pair follows only after exactly one space that does not end the text.
-        if (pos >= text.size() || text[pos] != L' ' || pos + 1 >= text.size())
-            break;
+        if (pos >= text.size() || text[pos] != L' ' || pos + 1 >= text.size()) break;
         ++pos;
     }
     if (state.nameKey == NameKey::None)
@@ -144,24 +140,20 @@ void ImageDrawInfo::Clear()
 
 void ImageDrawInfo::SetDescriptor(const std::wstring& text)
 {
-    if (text == descriptor)
-        return;
+    if (text == descriptor) return;
     Clear();
     descriptor = text;
 }
 
-bool DrawImageDescriptor(HDC dc, IRenderContext& context, const RECT& control, const RECT& paint, ImageDrawInfo& info)
+bool DrawImageDescriptor(HDC dc, IRenderContext& context, const RECT& control, const RECT& paint,
+                         ImageDrawInfo& info)
 {
-    if (info.descriptor.empty())
-        return false;
-    if (!info.loadAttempted)
-        Load(context, info);
-    if (!info.image)
-        return false;
+    if (info.descriptor.empty()) return false;
+    if (!info.loadAttempted) Load(context, info);
+    if (!info.image) return false;
     info.source.right = std::min<LONG>(info.source.right, info.image->width());
     info.source.bottom = std::min<LONG>(info.source.bottom, info.image->height());
-    if (!dc)
-        return true;
+    if (!dc) return true;
     RECT dest = Destination(control, info.dest);
     RECT common;
     if (!IntersectRect(&common, &dest, &control) || !IntersectRect(&common, &dest, &paint))

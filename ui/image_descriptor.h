@@ -11,8 +11,8 @@ namespace SkinUI {
 
 // A descriptor as written, taken apart.
 struct ImageDescriptor {
-    std::wstring name;                       // file or resource name, or colour text
-    std::optional<std::wstring> type;        // "res" (with "restype") or "color" give a type
+    std::wstring name;                 // file or resource name, or colour text
+    std::optional<std::wstring> type;  // "res" (with "restype") or "color" give a type
     DWORD mask = 0;
     RECT dest = {};
     RECT source = {};
@@ -29,12 +29,12 @@ ImageDescriptor ParseImageDescriptor(const std::wstring& text);
 
 // One image attribute of one control.
 struct ImageDrawInfo {
-    std::wstring descriptor;    // as written
-    std::wstring imageName;     // resolved on first use
-    bool loadAttempted = false; // a failed load is not retried until the descriptor changes
-    ImageInfo* image = nullptr; // owned by the image cache
-    RECT dest = {};             // relative to the control; all 0 = whole control
-    RECT source = {};           // all 0 = whole image
+    std::wstring descriptor;     // as written
+    std::wstring imageName;      // resolved on first use
+    bool loadAttempted = false;  // a failed load is not retried until the descriptor changes
+    ImageInfo* image = nullptr;  // owned by the image cache
+    RECT dest = {};              // relative to the control; all 0 = whole control
+    RECT source = {};            // all 0 = whole image
     RECT corner = {};
     BYTE fade = 255;
     bool hole = false;
@@ -51,6 +51,7 @@ struct ImageDrawInfo {
 // is given, draws it into `control` (or its dest part), limited to `paint`.
 // Returns true when the image is available (it may still have been clipped away), false
 // when the descriptor is empty or its image could not be loaded, now or before.
-bool DrawImageDescriptor(HDC dc, IRenderContext& context, const RECT& control, const RECT& paint, ImageDrawInfo& info);
+bool DrawImageDescriptor(HDC dc, IRenderContext& context, const RECT& control, const RECT& paint,
+                         ImageDrawInfo& info);
 
 }  // namespace SkinUI

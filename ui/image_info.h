@@ -15,8 +15,8 @@ struct ImageInfo {
     std::vector<uint32_t> unadjusted;  // pixels before HSL adjustment; empty unless usesHSL
     bool hasAlpha = false;             // some pixel is not opaque (or was masked out)
     bool usesHSL = false;
-    std::wstring resourceType;         // as requested when loading
-    DWORD mask = 0;                    // as requested when loading
+    std::wstring resourceType;  // as requested when loading
+    DWORD mask = 0;             // as requested when loading
 
     HBITMAP bitmap() const { return dib.bitmap.get(); }
     int width() const { return dib.width; }

@@ -18,18 +18,15 @@ const std::wstring* LanguageStrings::Find(int number) const
 
 std::wstring LanguageStrings::Substitute(const std::wstring& text) const
 {
-    if (m_strings.empty() || text.find(L"%{") == std::wstring::npos)
-        return text;
+    if (m_strings.empty() || text.find(L"%{") == std::wstring::npos) return text;
     std::wstring result;
     size_t pos = 0;
     while (pos < text.size()) {
         size_t start = text.find(L"%{", pos);
-        if (start == std::wstring::npos)
-            break;
+        if (start == std::wstring::npos) break;
         size_t digits = start + 2;
         size_t end = digits;
-        while (end < text.size() && end - digits < 9 && std::iswdigit(text[end]))
-            ++end;
+        while (end < text.size() && end - digits < 9 && std::iswdigit(text[end])) ++end;
         const std::wstring* replacement = nullptr;
         if (end > digits && end < text.size() && text[end] == L'}')
             replacement = Find(std::stoi(text.substr(digits, end - digits)));

@@ -14,14 +14,14 @@ std::vector<std::wstring> SplitWords(const std::wstring& text)
 {
     std::wistringstream stream(text);
     std::vector<std::wstring> words;
-    for (std::wstring word; stream >> word;)
-        words.push_back(word);
+    for (std::wstring word; stream >> word;) words.push_back(word);
     return words;
 }
 
 bool IsNumber(const std::wstring& text)
 {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return std::iswdigit(c) != 0; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](wchar_t c) { return std::iswdigit(c) != 0; });
 }
 
 // A line may end after punctuation and after any character of the wide scripts (CJK and
@@ -38,8 +38,10 @@ int LineHeightOf(const FontInfo& font)
 
 class LayoutBuilder {
 public:
-    LayoutBuilder(HDC dc, IRenderContext& context, const RECT& rc, COLORREF color, int font, UINT style, bool measuring)
-        : m_dc(dc), m_context(context), m_rc(rc), m_style(style), m_measuring(measuring), m_x(rc.left), m_top(rc.top)
+    LayoutBuilder(HDC dc, IRenderContext& context, const RECT& rc, COLORREF color, int font,
+                  UINT style, bool measuring)
+        : m_dc(dc), m_context(context), m_rc(rc), m_style(style), m_measuring(measuring),
+          m_x(rc.left), m_top(rc.top)
     {
         m_fonts.push_back(&context.Fonts().FontInfoByNumber(font));
         m_colors.push_back(color);
@@ -48,8 +50,7 @@ public:
     MarkupLayout Run(const std::vector<MarkupToken>& tokens)
     {
         for (const MarkupToken& token : tokens) {
-            if (m_stopped)
-                break;
+            if (m_stopped) break;
             switch (token.kind) {
             case MarkupToken::Kind::Text: PlaceText(token.text); break;
             case MarkupToken::Kind::LineFeed: BreakLine(); break;
@@ -57,8 +58,7 @@ public:
             case MarkupToken::Kind::Close: Close(token.tag); break;
             }
         }
-        if (!m_line.pieces.empty() || m_layout.lines.empty())
-            FinishLine();
+        if (!m_line.pieces.empty() || m_layout.lines.empty()) FinishLine();
         return std::move(m_layout);
     }
 
@@ -70,8 +70,7 @@ private:
     template <typename Stack>
     static void Pop(Stack& stack, size_t keep)
     {
-        if (stack.size() > keep)
-            stack.pop_back();
+        if (stack.size() > keep) stack.pop_back();
     }
 
     void Open(wchar_t tag, const std::wstring& arguments)
@@ -96,14 +95,14 @@ private:
         case L'f': PushFont(arguments); break;
         case L'n': BreakLine(); break;
         case L'p':
-            if (!m_line.pieces.empty())
-                NewLine(false);
+            if (!m_line.pieces.empty()) NewLine(false);
             m_spacing.push_back(ParseInt(arguments));
             break;
         case L's': ++m_selected; break;
-        case L'v': m_aligns.push_back(arguments == L"top" ? VerticalAlign::Top
-                                      : arguments == L"center" ? VerticalAlign::Center
-                                                               : VerticalAlign::Bottom);
+        case L'v':
+            m_aligns.push_back(arguments == L"top"      ? VerticalAlign::Top
+                               : arguments == L"center" ? VerticalAlign::Center
+                                                        : VerticalAlign::Bottom);
             break;
         case L'x': m_x += ParseInt(arguments); break;
         case L'y': m_fixedLineHeight = ParseInt(arguments); break;
@@ -119,8 +118,7 @@ private:
             Pop(m_fonts, 1);
             break;
         case L'i':
-            if (!m_italics.empty() && m_italics.back())
-                Pop(m_fonts, 1);
+            if (!m_italics.empty() && m_italics.back()) Pop(m_fonts, 1);
             Pop(m_italics, 0);
             break;
         case L'b':
@@ -138,14 +136,17 @@ private:
         }
     }
 
-    static COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+    static COLORREF ToColorRef(DWORD argb)
+    {
+        return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+    }
 
     void PushVariant(bool bold, bool underline, bool italic)
     {
         const FontInfo& current = CurrentFont();
-        const FontInfo* variant = m_context.Fonts().FindOrAddFont(current.face, current.size, current.bold || bold,
-                                                                   current.underline || underline,
-                                                                   current.italic || italic);
+        const FontInfo* variant = m_context.Fonts().FindOrAddFont(
+            current.face, current.size, current.bold || bold, current.underline || underline,
+            current.italic || italic);
         m_fonts.push_back(variant ? variant : &current);
     }
 
@@ -162,9 +163,11 @@ private:
             return;
         }
         int size = words.size() > 1 && IsNumber(words[1]) ? ParseInt(words[1]) : 10;
-        auto has = [&](const wchar_t* word) { return std::find(words.begin() + 1, words.end(), word) != words.end(); };
-        const FontInfo* font = m_context.Fonts().FindOrAddFont(words[0], size, has(L"bold"), has(L"underline"),
-                                                                has(L"italic"));
+        auto has = [&](const wchar_t* word) {
+            return std::find(words.begin() + 1, words.end(), word) != words.end();
+        };
+        const FontInfo* font = m_context.Fonts().FindOrAddFont(words[0], size, has(L"bold"),
+                                                               has(L"underline"), has(L"italic"));
         m_fonts.push_back(font ? font : &CurrentFont());
     }
 
@@ -172,18 +175,14 @@ private:
     void PlaceImage(const std::wstring& arguments)
     {
         std::vector<std::wstring> words = SplitWords(arguments);
-        if (words.empty())
-            return;
+        if (words.empty()) return;
         const ImageInfo* image = m_context.Images().CachedImageOrLoad(words[0], nullptr, 0, false);
-        if (!image)
-            return;
+        if (!image) return;
         int count = std::max(1, words.size() > 1 ? ParseInt(words[1], 1) : 1);
         int index = std::clamp(words.size() > 2 ? ParseInt(words[2]) : 0, 0, count - 1);
         int width = image->width() / count;
-        if (width <= 0)
-            return;
-        if (width > Room() && !m_line.pieces.empty() && MultiLine())
-            NewLine(false);
+        if (width <= 0) return;
+        if (width > Room() && !m_line.pieces.empty() && MultiLine()) NewLine(false);
         PlacedPiece piece = NewPiece(width, image->height());
         piece.image = image;
         piece.imageSource = RECT{index * width, 0, (index + 1) * width, image->height()};
@@ -200,12 +199,12 @@ private:
 
     int FitCount(const std::wstring& text, int room) const
     {
-        if (room <= 0)
-            return 0;
+        if (room <= 0) return 0;
         SelectGuard select(m_dc, CurrentFont().font.get());
         INT fit = 0;
         SIZE size;
-        GetTextExtentExPointW(m_dc, text.c_str(), static_cast<int>(text.size()), room, &fit, nullptr, &size);
+        GetTextExtentExPointW(m_dc, text.c_str(), static_cast<int>(text.size()), room, &fit,
+                              nullptr, &size);
         return std::clamp(static_cast<int>(fit), 0, static_cast<int>(text.size()));
     }
 
@@ -213,16 +212,14 @@ private:
     static size_t WordBreak(const std::wstring& text, size_t fit)
     {
         for (size_t p = std::min(fit, text.size() - 1); p > 0; --p) {
-            if (text[p] == L' ' || BreaksAfter(text[p - 1]))
-                return p;
+            if (text[p] == L' ' || BreaksAfter(text[p - 1])) return p;
         }
         return 0;
     }
 
     bool OnLastLine() const
     {
-        if (!MultiLine())
-            return true;
+        if (!MultiLine()) return true;
         return !m_measuring && m_top + 2 * LineHeightOf(CurrentFont()) > m_rc.bottom;
     }
 
@@ -231,8 +228,7 @@ private:
         while (!text.empty() && !m_stopped) {
             if (m_wrapped && m_line.pieces.empty()) {
                 size_t first = text.find_first_not_of(L' ');
-                if (first == std::wstring::npos)
-                    return;
+                if (first == std::wstring::npos) return;
                 text.erase(0, first);  // a wrapped line does not start with the spaces it broke at
             }
             SIZE size = Measure(text);
@@ -286,8 +282,7 @@ private:
 
     void AddText(const std::wstring& text, int width)
     {
-        if (text.empty())
-            return;
+        if (text.empty()) return;
         PlacedPiece piece = NewPiece(width, LineHeightOf(CurrentFont()));
         piece.text = text;
         Add(std::move(piece));
@@ -301,8 +296,7 @@ private:
 
     void BreakLine()
     {
-        if (MultiLine())
-            NewLine(false);
+        if (MultiLine()) NewLine(false);
     }
 
     void NewLine(bool wrapped)
@@ -316,13 +310,10 @@ private:
     void FinishLine()
     {
         int height = 0;
-        for (const PlacedPiece& piece : m_line.pieces)
-            height = std::max(height, piece.height);
-        if (m_line.pieces.empty())
-            height = LineHeightOf(CurrentFont());
+        for (const PlacedPiece& piece : m_line.pieces) height = std::max(height, piece.height);
+        if (m_line.pieces.empty()) height = LineHeightOf(CurrentFont());
         height += m_spacing.empty() ? 0 : m_spacing.back();
-        if (m_fixedLineHeight > 0)
-            height = m_fixedLineHeight;
+        if (m_fixedLineHeight > 0) height = m_fixedLineHeight;
         m_line.top = m_top;
         m_line.height = height;
         m_line.width = m_x - m_rc.left;
@@ -359,8 +350,9 @@ private:
 
 }  // namespace
 
-MarkupLayout LayOutMarkup(HDC dc, IRenderContext& context, const RECT& rc, const std::vector<MarkupToken>& tokens,
-                          COLORREF color, int font, UINT style, bool measuring)
+MarkupLayout LayOutMarkup(HDC dc, IRenderContext& context, const RECT& rc,
+                          const std::vector<MarkupToken>& tokens, COLORREF color, int font,
+                          UINT style, bool measuring)
 {
     return LayoutBuilder(dc, context, rc, color, font, style, measuring).Run(tokens);
 }

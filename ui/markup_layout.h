@@ -15,11 +15,11 @@ enum class VerticalAlign { Top, Center, Bottom };
 struct PlacedPiece {
     int left = 0;
     int width = 0;
-    int height = 0;               // font height plus external leading, or the image height
-    std::wstring text;            // empty for an image
+    int height = 0;     // font height plus external leading, or the image height
+    std::wstring text;  // empty for an image
     const FontInfo* font = nullptr;
     COLORREF color = 0;
-    int link = -1;                // index into MarkupLayout::linkTargets
+    int link = -1;  // index into MarkupLayout::linkTargets
     bool selected = false;
     VerticalAlign align = VerticalAlign::Bottom;
     const ImageInfo* image = nullptr;
@@ -36,13 +36,14 @@ struct PlacedLine {
 struct MarkupLayout {
     std::vector<PlacedLine> lines;
     std::vector<std::wstring> linkTargets;  // one per "a" tag, in order
-    int width = 0;                           // of the widest line
-    int height = 0;                          // of all lines
+    int width = 0;                          // of the widest line
+    int height = 0;                         // of all lines
 };
 
 // Lays `tokens` out from the top-left of `rc` with the given start font and colour. `dc` is
 // used for measuring only. With `measuring` the bottom of `rc` does not stop the layout.
-MarkupLayout LayOutMarkup(HDC dc, IRenderContext& context, const RECT& rc, const std::vector<MarkupToken>& tokens,
-                          COLORREF color, int font, UINT style, bool measuring);
+MarkupLayout LayOutMarkup(HDC dc, IRenderContext& context, const RECT& rc,
+                          const std::vector<MarkupToken>& tokens, COLORREF color, int font,
+                          UINT style, bool measuring);
 
 }  // namespace SkinUI

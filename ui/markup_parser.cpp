@@ -4,9 +4,15 @@
 namespace SkinUI {
 namespace {
 
-wchar_t ClosingBracket(wchar_t open) { return open == L'<' ? L'>' : L'}'; }
+wchar_t ClosingBracket(wchar_t open)
+{
+    return open == L'<' ? L'>' : L'}';
+}
 
-bool IsOpeningBracket(wchar_t c) { return c == L'<' || c == L'{'; }
+bool IsOpeningBracket(wchar_t c)
+{
+    return c == L'<' || c == L'{';
+}
 
 class Tokenizer {
 public:
@@ -43,7 +49,8 @@ private:
     void ReadText()
     {
         size_t end = m_pos + 1;
-        while (end < m_text.size() && m_text[end] != L'\n' && m_text[end] != L'\r' && !IsOpeningBracket(m_text[end]))
+        while (end < m_text.size() && m_text[end] != L'\n' && m_text[end] != L'\r' &&
+               !IsOpeningBracket(m_text[end]))
             ++end;
         AppendText(m_text.substr(m_pos, end - m_pos));
         m_pos = end;
@@ -67,7 +74,8 @@ private:
         wchar_t close = ClosingBracket(open);
         wchar_t next = At(m_pos + 1);
         // An escaped bracket: the other kind of bracket enclosed.
-        bool otherKind = open == L'<' ? (next == L'{' || next == L'}') : (next == L'<' || next == L'>');
+        bool otherKind =
+            open == L'<' ? (next == L'{' || next == L'}') : (next == L'<' || next == L'>');
         if (otherKind && At(m_pos + 2) == close) {
             AppendText(std::wstring(1, next));
             m_pos += 3;
@@ -75,8 +83,7 @@ private:
         }
         if (next == L'/') {
             wchar_t letter = At(m_pos + 2);
-            if (letter < L'a' || letter > L'z' || At(m_pos + 3) != close)
-                return false;
+            if (letter < L'a' || letter > L'z' || At(m_pos + 3) != close) return false;
             m_tokens.push_back(MarkupToken{MarkupToken::Kind::Close, letter, {}});
             m_pos += 4;
             return true;
@@ -84,8 +91,7 @@ private:
         if (next < L'a' || next > L'z' || (At(m_pos + 2) != L' ' && At(m_pos + 2) != close))
             return false;
         size_t end = m_text.find(close, m_pos + 2);
-        if (end == std::wstring::npos)
-            return false;
+        if (end == std::wstring::npos) return false;
         std::wstring arguments = m_text.substr(m_pos + 2, end - m_pos - 2);
         size_t first = arguments.find_first_not_of(L' ');
         arguments = first == std::wstring::npos ? std::wstring() : arguments.substr(first);

@@ -10,7 +10,10 @@ namespace {
 
 constexpr UINT kAlignFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
 
-COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+COLORREF ToColorRef(DWORD argb)
+{
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
 
 RECT PieceBox(const PlacedLine& line, const PlacedPiece& piece)
 {
@@ -61,31 +64,31 @@ void RecordLinks(const MarkupLayout& layout, std::vector<MarkupLink>& links, siz
 {
     for (const PlacedLine& line : layout.lines) {
         for (const PlacedPiece& piece : line.pieces) {
-            if (piece.link < 0 || links.size() >= capacity)
-                continue;
-            links.push_back(MarkupLink{PieceBox(line, piece), layout.linkTargets[static_cast<size_t>(piece.link)]});
+            if (piece.link < 0 || links.size() >= capacity) continue;
+            links.push_back(MarkupLink{PieceBox(line, piece),
+                                       layout.linkTargets[static_cast<size_t>(piece.link)]});
         }
     }
 }
 
-void DrawPiece(HDC dc, const RECT& clip, const PlacedLine& line, const PlacedPiece& piece, COLORREF color,
-               DWORD selectedBackground)
+void DrawPiece(HDC dc, const RECT& clip, const PlacedLine& line, const PlacedPiece& piece,
+               COLORREF color, DWORD selectedBackground)
 {
-    if (piece.selected)
-        FillColor(dc, PieceBox(line, piece), selectedBackground | 0xFF000000);
+    if (piece.selected) FillColor(dc, PieceBox(line, piece), selectedBackground | 0xFF000000);
     int top = PieceTop(line, piece);
     if (piece.image) {
         BlitLayout layout;
         layout.source = piece.imageSource;
         layout.hasAlpha = piece.image->hasAlpha;
-        BlitImage(dc, piece.image->bitmap(), RECT{piece.left, top, piece.left + piece.width, top + piece.height}, clip,
+        BlitImage(dc, piece.image->bitmap(),
+                  RECT{piece.left, top, piece.left + piece.width, top + piece.height}, clip,
                   layout);
         return;
     }
     SelectGuard select(dc, piece.font->font.get());
     SetTextColor(dc, color);
-    ExtTextOutW(dc, piece.left, top, ETO_CLIPPED, &clip, piece.text.c_str(), static_cast<UINT>(piece.text.size()),
-                nullptr);
+    ExtTextOutW(dc, piece.left, top, ETO_CLIPPED, &clip, piece.text.c_str(),
+                static_cast<UINT>(piece.text.size()), nullptr);
 }
 
 }  // namespace
@@ -93,10 +96,8 @@ void DrawPiece(HDC dc, const RECT& clip, const PlacedLine& line, const PlacedPie
 void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstring& text, DWORD argb,
                     std::vector<MarkupLink>* links, size_t linkCapacity, int font, UINT style)
 {
-    if (links)
-        links->clear();
-    if (!dc)
-        return;
+    if (links) links->clear();
+    if (!dc) return;
     std::vector<MarkupToken> tokens = TokenizeMarkup(context.Strings().Substitute(text));
     COLORREF color = ToColorRef(argb);
     if (style & DT_CALCRECT) {
@@ -106,10 +107,12 @@ void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstrin
         return;
     }
     if (style & kAlignFlags)
-        AlignBlock(rc, LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, true), style);
-    MarkupLayout layout = LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, false);
-    if (links)
-        RecordLinks(layout, *links, linkCapacity);
+        AlignBlock(rc,
+                   LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, true),
+                   style);
+    MarkupLayout layout =
+        LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, false);
+    if (links) RecordLinks(layout, *links, linkCapacity);
 
     std::vector<bool> hovered = HoveredLinks(layout, context.MousePosition());
     const DefaultColors& colors = context.Colors();
@@ -119,7 +122,8 @@ void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstrin
         for (const PlacedPiece& piece : line.pieces) {
             COLORREF pieceColor = piece.color;
             if (piece.link >= 0)
-                pieceColor = ToColorRef(hovered[static_cast<size_t>(piece.link)] ? colors.linkHover : colors.link);
+                pieceColor = ToColorRef(hovered[static_cast<size_t>(piece.link)] ? colors.linkHover
+                                                                                 : colors.link);
             DrawPiece(dc, rc, line, piece, pieceColor, colors.selectedBackground);
         }
     }

@@ -12,8 +12,7 @@ struct Msimg32 {
     {
         // Kept loaded for the life of the process: the pointers are used until exit.
         HMODULE module = LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!module)
-            return;
+        if (!module) return;
         alphaBlend = reinterpret_cast<AlphaBlendFunction>(
             reinterpret_cast<void*>(GetProcAddress(module, "AlphaBlend")));
         gradientFill = reinterpret_cast<GradientFillFunction>(

@@ -14,8 +14,7 @@ public:
     explicit FileHandle(HANDLE handle) : m_handle(handle) {}
     ~FileHandle()
     {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
+        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
     }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
@@ -27,11 +26,9 @@ private:
 
 bool IsNumber(const std::wstring& text)
 {
-    if (text.empty() || text.size() > 5)
-        return false;
+    if (text.empty() || text.size() > 5) return false;
     for (wchar_t c : text) {
-        if (!std::iswdigit(c))
-            return false;
+        if (!std::iswdigit(c)) return false;
     }
     return true;
 }
@@ -46,16 +43,13 @@ std::optional<Bytes> ReadEntry(ZipArchive* archive, const std::wstring& name, si
 {
     int32_t index = -1;
     ZipEntry entry;
-    if (findZipItem(archive, name.c_str(), true, &index, &entry) != ResultOk)
-        return std::nullopt;
+    if (findZipItem(archive, name.c_str(), true, &index, &entry) != ResultOk) return std::nullopt;
     if (entry.uncompressedSize < 0 || static_cast<size_t>(entry.uncompressedSize) > maxSize)
         return std::nullopt;
     Bytes bytes(static_cast<size_t>(entry.uncompressedSize));
-    if (bytes.empty())
-        return bytes;
+    if (bytes.empty()) return bytes;
     ZipResult result = unzipItem(archive, index, bytes.data(), bytes.size(), ZipMemory);
-    if (result != ResultOk && result != ResultMoreData)
-        return std::nullopt;
+    if (result != ResultOk && result != ResultMoreData) return std::nullopt;
     return bytes;
 }
 
@@ -65,15 +59,16 @@ std::optional<Bytes> ReadFileBytes(const std::wstring& path, size_t maxSize)
 {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
-        return std::nullopt;
+    if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > maxSize)
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > maxSize)
         return std::nullopt;
     Bytes bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() &&
-        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()))
+        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
         return std::nullopt;
     return bytes;
 }
@@ -82,27 +77,22 @@ std::optional<Bytes> ReadProgramResource(const std::wstring& name, const std::ws
 {
     HMODULE module = ResourceModule();
     HRSRC resource = FindResourceW(module, ResourceId(name), ResourceId(type));
-    if (!resource)
-        return std::nullopt;
+    if (!resource) return std::nullopt;
     HGLOBAL loaded = LoadResource(module, resource);
     DWORD size = SizeofResource(module, resource);
     const void* data = loaded ? LockResource(loaded) : nullptr;  // resources need no unlocking
-    if (!data)
-        return std::nullopt;
+    if (!data) return std::nullopt;
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     return Bytes(bytes, bytes + size);
 }
 
 std::optional<Bytes> ReadSkinArchiveEntry(const std::wstring& name, size_t maxSize)
 {
-    if (SkinArchiveName().empty())
-        return std::nullopt;
-    if (ZipArchive* open = OpenSkinArchive())
-        return ReadEntry(open, name, maxSize);
+    if (SkinArchiveName().empty()) return std::nullopt;
+    if (ZipArchive* open = OpenSkinArchive()) return ReadEntry(open, name, maxSize);
     std::wstring path = ResourceFolder() + SkinArchiveName();
     ZipArchivePtr archive(openZip(path.c_str(), 0, ZipFileName));
-    if (!archive)
-        return std::nullopt;
+    if (!archive) return std::nullopt;
     return ReadEntry(archive.get(), name, maxSize);
 }
 

@@ -50,9 +50,9 @@ std::wstring ModuleFolder()
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD length = GetModuleFileNameW(Settings().instance, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
+        DWORD length =
+            GetModuleFileNameW(Settings().instance, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
             break;
@@ -66,8 +66,7 @@ std::wstring ModuleFolder()
 void SetResourceFolder(const std::wstring& path)
 {
     std::wstring folder = path;
-    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
-        folder += L'\\';
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
     Settings().folder = folder;
 }
 
@@ -79,13 +78,11 @@ const std::wstring& ResourceFolder()
 void SetSkinArchive(const std::wstring& name, bool cache)
 {
     ResourceSettings& settings = Settings();
-    if (settings.archiveName == name && settings.cacheArchive == cache)
-        return;
+    if (settings.archiveName == name && settings.cacheArchive == cache) return;
     settings.openArchive.reset();
     settings.archiveName = name;
     settings.cacheArchive = cache;
-    if (!cache || name.empty())
-        return;
+    if (!cache || name.empty()) return;
     std::wstring path = settings.folder + name;
     settings.openArchive.reset(openZip(path.c_str(), 0, ZipFileName));
 }
@@ -93,8 +90,7 @@ void SetSkinArchive(const std::wstring& name, bool cache)
 void SetSkinArchive(const void* bytes, unsigned length)
 {
     ResourceSettings& settings = Settings();
-    if (settings.archiveName == kMemoryArchiveName)
-        return;
+    if (settings.archiveName == kMemoryArchiveName) return;
     settings.openArchive.reset();
     settings.archiveName = kMemoryArchiveName;
     settings.openArchive.reset(openZip(bytes, length, ZipMemory));

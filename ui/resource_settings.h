@@ -33,7 +33,10 @@ const std::wstring& ResourceFolder();
 // closes an archive kept open before.
 void SetSkinArchive(const std::wstring& name, bool cache);
 // The same for a literal name (which would otherwise also match the overload below).
-inline void SetSkinArchive(const wchar_t* name, bool cache) { SetSkinArchive(std::wstring(name), cache); }
+inline void SetSkinArchive(const wchar_t* name, bool cache)
+{
+    SetSkinArchive(std::wstring(name), cache);
+}
 
 // Use `length` bytes at `bytes` as the skin archive. The bytes are not copied: they must stay
 // valid for the rest of the process. The archive name becomes "membuffer" and the archive is

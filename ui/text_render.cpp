@@ -3,11 +3,10 @@
 
 namespace SkinUI {
 
-void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::wstring& text, DWORD argb, int font,
-                   UINT style)
+void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::wstring& text,
+                   DWORD argb, int font, UINT style)
 {
-    if (!dc || text.empty())
-        return;
+    if (!dc || text.empty()) return;
     std::wstring shown = context.Strings().Substitute(text);
     SelectGuard select(dc, context.Fonts().FontByNumber(font));
     int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -21,18 +20,17 @@ void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::w
 SIZE MeasureText(HDC dc, IRenderContext& context, const std::wstring& text, int font)
 {
     SIZE size = {0, 0};
-    if (!dc)
-        return size;
+    if (!dc) return size;
     std::wstring shown = context.Strings().Substitute(text);
     SelectGuard select(dc, context.Fonts().FontByNumber(font));
     RECT box = {0, 0, 0, 0};
     if (shown.empty()) {
         TEXTMETRICW metrics;
-        if (GetTextMetricsW(dc, &metrics))
-            size.cy = metrics.tmHeight;
+        if (GetTextMetricsW(dc, &metrics)) size.cy = metrics.tmHeight;
         return size;
     }
-    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &box,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     size.cx = box.right - box.left;
     size.cy = box.bottom - box.top;
     return size;

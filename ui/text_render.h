@@ -11,8 +11,8 @@ namespace SkinUI {
 // Draws `text` into `rc` with the font `font` (an unknown number: the default font), the
 // colour's red, green and blue, a transparent background and the native text style flags
 // (DT_NOPREFIX is always added, so "&" is shown as written).
-void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::wstring& text, DWORD argb, int font,
-                   UINT style);
+void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::wstring& text,
+                   DWORD argb, int font, UINT style);
 
 // The width and height of `text` drawn on one line with `font`.
 SIZE MeasureText(HDC dc, IRenderContext& context, const std::wstring& text, int font);

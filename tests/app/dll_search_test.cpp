@@ -26,7 +26,8 @@ TEST(DllSearch, PlantedDllBesideTheProgramIsNotLoadedAfterHardening)
     EXPECT_EQ(planted, nullptr) << "a DLL from the program's folder was loaded";
 
     // The DLL is there and loadable when its folder is asked for explicitly.
-    const Library explicitly(LoadLibraryExW(kPlanted, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR));
+    const Library explicitly(
+        LoadLibraryExW(kPlanted, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR));
     EXPECT_NE(explicitly, nullptr);
 
     const Library system(LoadLibraryW(L"msimg32.dll"));

@@ -31,17 +31,17 @@ struct SkinEntry {
 
 // The archive's contract with the skins and the windows: names, order, methods, pixel sizes.
 const SkinEntry kSkinEntries[] = {
-    {L"agreement.xml", 8, 0, 0},           {L"start.png", 0, 601, 250},
-    {L"options.xml", 8, 0, 0},             {L"processBbg.png", 8, 1217, 39},
-    {L"processFbg.png", 8, 1217, 39},      {L"processvideo.png", 8, 96, 96},
-    {L"processscreen.png", 8, 120, 96},    {L"processaudio.png", 8, 75, 101},
-    {L"prcessgame.png", 8, 144, 96},       {L"download.xml", 8, 0, 0},
-    {L"pathchooseh.png", 8, 242, 200},     {L"closeh.png", 8, 200, 200},
-    {L"installbtH.png", 8, 653, 200},      {L"installbt.png", 8, 653, 200},
-    {L"agreementbg.png", 8, 2972, 1872},   {L"checkboxnormal.png", 8, 52, 52},
-    {L"checkboxnormal1.png", 0, 48, 48},   {L"checkboxselect.png", 0, 52, 52},
-    {L"checkboxselect1.png", 0, 48, 48},   {L"closebt.png", 8, 200, 200},
-    {L"pathchoose.png", 0, 92, 76},        {L"update_bg.png", 8, 2996, 1484},
+    {L"agreement.xml", 8, 0, 0},         {L"start.png", 0, 601, 250},
+    {L"options.xml", 8, 0, 0},           {L"processBbg.png", 8, 1217, 39},
+    {L"processFbg.png", 8, 1217, 39},    {L"processvideo.png", 8, 96, 96},
+    {L"processscreen.png", 8, 120, 96},  {L"processaudio.png", 8, 75, 101},
+    {L"prcessgame.png", 8, 144, 96},     {L"download.xml", 8, 0, 0},
+    {L"pathchooseh.png", 8, 242, 200},   {L"closeh.png", 8, 200, 200},
+    {L"installbtH.png", 8, 653, 200},    {L"installbt.png", 8, 653, 200},
+    {L"agreementbg.png", 8, 2972, 1872}, {L"checkboxnormal.png", 8, 52, 52},
+    {L"checkboxnormal1.png", 0, 48, 48}, {L"checkboxselect.png", 0, 52, 52},
+    {L"checkboxselect1.png", 0, 48, 48}, {L"closebt.png", 8, 200, 200},
+    {L"pathchoose.png", 0, 92, 76},      {L"update_bg.png", 8, 2996, 1484},
 };
 constexpr int kSkinEntryCount = sizeof(kSkinEntries) / sizeof(kSkinEntries[0]);
 
@@ -57,7 +57,8 @@ using ImagePtr = std::unique_ptr<stbi_uc, ImageFree>;
 
 // The installer built next to this test (VQ_INSTALLER_RELATIVE_PATH is relative to the
 // folder of the test executable).
-std::wstring installerPath() {
+std::wstring installerPath()
+{
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path(self);
@@ -75,7 +76,8 @@ struct EmbeddedArchive {
     size_t size = 0;
 };
 
-EmbeddedArchive loadEmbeddedArchive() {
+EmbeddedArchive loadEmbeddedArchive()
+{
     EmbeddedArchive result;
     result.module.reset(LoadLibraryExW(installerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!result.module) return result;
@@ -88,11 +90,13 @@ EmbeddedArchive loadEmbeddedArchive() {
 }
 
 // The entry names are plain ASCII.
-std::string ascii(const wchar_t* name) {
+std::string ascii(const wchar_t* name)
+{
     return std::string(name, name + wcslen(name));
 }
 
-uint32_t readLe(const uint8_t* p, int bytes) {
+uint32_t readLe(const uint8_t* p, int bytes)
+{
     uint32_t value = 0;
     for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
     return value;
@@ -100,7 +104,8 @@ uint32_t readLe(const uint8_t* p, int bytes) {
 
 // Compression methods in central-directory order. The reader does not report methods, so
 // the test walks the directory itself; empty when the archive has no readable end record.
-std::vector<uint16_t> centralMethods(const uint8_t* bytes, size_t size) {
+std::vector<uint16_t> centralMethods(const uint8_t* bytes, size_t size)
+{
     std::vector<uint16_t> methods;
     if (size < 22 || readLe(bytes + size - 22, 4) != 0x06054b50) return methods;  // no comment
     const uint8_t* end = bytes + size - 22;
@@ -116,7 +121,8 @@ std::vector<uint16_t> centralMethods(const uint8_t* bytes, size_t size) {
 
 class EmbeddedSkinArchive : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         embedded_ = loadEmbeddedArchive();
         ASSERT_NE(embedded_.module, nullptr) << "cannot load the installer as data";
         ASSERT_NE(embedded_.bytes, nullptr) << "the installer has no ZIPRES 101 resource";
@@ -126,7 +132,8 @@ protected:
 
     // Unzips an entry the way the skin framework does: found ignoring case, into a buffer of
     // exactly its size, "more data" accepted as success.
-    std::vector<uint8_t> unzip(const wchar_t* name) {
+    std::vector<uint8_t> unzip(const wchar_t* name)
+    {
         int32_t index = -1;
         ZipEntry entry{};
         if (findZipItem(archive_.get(), name, true, &index, &entry) != ResultOk) return {};
@@ -140,7 +147,8 @@ protected:
     ZipArchivePtr archive_;
 };
 
-TEST_F(EmbeddedSkinArchive, HoldsTheSkinEntriesInOrderWithTheirMethods) {
+TEST_F(EmbeddedSkinArchive, HoldsTheSkinEntriesInOrderWithTheirMethods)
+{
     ZipEntry count{};
     ASSERT_EQ(getZipItem(archive_.get(), -1, &count), ResultOk);
     ASSERT_EQ(count.index, kSkinEntryCount);
@@ -154,7 +162,8 @@ TEST_F(EmbeddedSkinArchive, HoldsTheSkinEntriesInOrderWithTheirMethods) {
     }
 }
 
-TEST_F(EmbeddedSkinArchive, EverySkinUnzipsAndEveryPictureDecodesToItsSize) {
+TEST_F(EmbeddedSkinArchive, EverySkinUnzipsAndEveryPictureDecodesToItsSize)
+{
     for (const SkinEntry& expected : kSkinEntries) {
         SCOPED_TRACE(testing::Message() << "entry " << ascii(expected.name));
         std::vector<uint8_t> data = unzip(expected.name);

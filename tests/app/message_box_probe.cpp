@@ -14,8 +14,7 @@ const int kMessageTextId = 0xFFFF;
 
 std::string utf8(const std::wstring& text)
 {
-    if (text.empty())
-        return std::string();
+    if (text.empty()) return std::string();
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
@@ -28,8 +27,7 @@ std::string jsonText(const std::wstring& text)
 {
     std::string out = "\"";
     for (char c : utf8(text)) {
-        if (c == '"' || c == '\\')
-            out += '\\';
+        if (c == '"' || c == '\\') out += '\\';
         if (c == '\n' || c == '\r') {
             out += ' ';
             continue;
@@ -62,17 +60,15 @@ BOOL CALLBACK collectButton(HWND child, LPARAM param)
 
 BOOL CALLBACK printDialog(HWND window, LPARAM)
 {
-    if (!IsWindowVisible(window) || className(window) != L"#32770")
-        return TRUE;
+    if (!IsWindowVisible(window) || className(window) != L"#32770") return TRUE;
     wchar_t text[1024] = {};
     GetDlgItemTextW(window, kMessageTextId, text, 1024);
     std::vector<int> buttons;
     EnumChildWindows(window, collectButton, reinterpret_cast<LPARAM>(&buttons));
 
-    std::string line = "{\"title\":" + jsonText(windowText(window)) +
-                       ",\"text\":" + jsonText(text) +
-                       ",\"owned\":" + (GetWindow(window, GW_OWNER) ? "true" : "false") +
-                       ",\"buttons\":[";
+    std::string line =
+        "{\"title\":" + jsonText(windowText(window)) + ",\"text\":" + jsonText(text) +
+        ",\"owned\":" + (GetWindow(window, GW_OWNER) ? "true" : "false") + ",\"buttons\":[";
     for (std::size_t i = 0; i < buttons.size(); ++i)
         line += (i ? "," : "") + std::to_string(buttons[i]);
     std::printf("%s]}\n", line.c_str());

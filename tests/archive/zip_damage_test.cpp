@@ -10,7 +10,8 @@
 
 namespace {
 
-ZipResult openResult(const std::string& fixture) {
+ZipResult openResult(const std::string& fixture)
+{
     const std::vector<uint8_t> bytes = readFixture(fixture);
     ZipArchivePtr archive(openZip(bytes.data(), bytes.size(), ZipMemory));
     return archive ? ResultOk : lastZipResult();
@@ -18,7 +19,8 @@ ZipResult openResult(const std::string& fixture) {
 
 // Unzips entry `index` into an exact buffer; returns the first result that is not
 // ResultMoreData.
-ZipResult unzipResult(ZipArchive* archive, int32_t index) {
+ZipResult unzipResult(ZipArchive* archive, int32_t index)
+{
     std::vector<uint8_t> data(64 * 1024);
     ZipResult result = ResultMoreData;
     for (int calls = 0; result == ResultMoreData && calls < 100; ++calls) {
@@ -27,7 +29,8 @@ ZipResult unzipResult(ZipArchive* archive, int32_t index) {
     return result;
 }
 
-TEST(ZipDamageTest, ArchivesThatCannotBeOpenedGiveTheParserResult) {
+TEST(ZipDamageTest, ArchivesThatCannotBeOpenedGiveTheParserResult)
+{
     EXPECT_EQ(openResult("not_a_zip.bin"), ResultNoEndRecord);
     EXPECT_EQ(openResult("counts_differ.zip"), ResultBadEndRecord);
     EXPECT_EQ(openResult("directory_past_end.zip"), ResultBadEndRecord);
@@ -38,7 +41,8 @@ TEST(ZipDamageTest, ArchivesThatCannotBeOpenedGiveTheParserResult) {
     EXPECT_EQ(lastZipResult(), ResultNoEndRecord);
 }
 
-TEST(ZipDamageTest, LocalHeaderDisagreeingWithTheDirectoryIsCorrupt) {
+TEST(ZipDamageTest, LocalHeaderDisagreeingWithTheDirectoryIsCorrupt)
+{
     MemoryArchive archive("local_mismatch.zip");
     ASSERT_TRUE(archive);
     ZipEntry entry{};
@@ -51,7 +55,8 @@ TEST(ZipDamageTest, LocalHeaderDisagreeingWithTheDirectoryIsCorrupt) {
     EXPECT_EQ(unzipResult(archive.get(), 1), ResultOk);
 }
 
-TEST(ZipDamageTest, DamagedDataIsReportedInsteadOfPassingForTheEntry) {
+TEST(ZipDamageTest, DamagedDataIsReportedInsteadOfPassingForTheEntry)
+{
     MemoryArchive badDeflate("bad_deflate.zip");
     ASSERT_TRUE(badDeflate);
     EXPECT_EQ(unzipResult(badDeflate.get(), 0), ResultCorrupt);
@@ -67,7 +72,8 @@ TEST(ZipDamageTest, DamagedDataIsReportedInsteadOfPassingForTheEntry) {
     EXPECT_EQ(unzipResult(badCrc.get(), 1), ResultOk);
 }
 
-TEST(ZipDamageTest, EntriesBehindADamagedDirectoryRecordAreCorrupt) {
+TEST(ZipDamageTest, EntriesBehindADamagedDirectoryRecordAreCorrupt)
+{
     MemoryArchive archive("bad_second_record.zip");
     ASSERT_TRUE(archive);
     EXPECT_EQ(findZipItem(archive.get(), L"a.txt", false, nullptr, nullptr), ResultOk);
@@ -85,7 +91,8 @@ TEST(ZipDamageTest, EntriesBehindADamagedDirectoryRecordAreCorrupt) {
 
 // Every prefix of an archive and every single-byte change in it either fails cleanly or
 // reads: none may crash or touch memory it does not own.
-TEST(ZipDamageTest, TruncatedAndFlippedArchivesNeverCrash) {
+TEST(ZipDamageTest, TruncatedAndFlippedArchivesNeverCrash)
+{
     const std::vector<uint8_t> whole = readFixture("base.zip");
     ASSERT_FALSE(whole.empty());
     auto exercise = [](const std::vector<uint8_t>& bytes) {

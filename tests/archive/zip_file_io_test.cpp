@@ -17,17 +17,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::wstring fixturePathW(const std::string& name) {
+std::wstring fixturePathW(const std::string& name)
+{
     const std::string narrow = fixturePath(name);
     return std::wstring(narrow.begin(), narrow.end());
 }
 
-std::vector<uint8_t> readFile(const fs::path& path) {
+std::vector<uint8_t> readFile(const fs::path& path)
+{
     std::ifstream file(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
-uint64_t lastWriteTime(const fs::path& path) {
+uint64_t lastWriteTime(const fs::path& path)
+{
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
     return (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
@@ -37,7 +40,8 @@ uint64_t lastWriteTime(const fs::path& path) {
 // A fresh folder made current for the test; the previous current folder comes back after.
 class ScratchFolderTest : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         previous_ = fs::current_path();
         root_ =
             fs::temp_directory_path() / (L"zip_reader_" + std::to_wstring(GetCurrentProcessId()) +
@@ -45,7 +49,8 @@ protected:
         fs::create_directories(root_);
         fs::current_path(root_);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         fs::current_path(previous_);
         for (const auto& item : fs::recursive_directory_iterator(root_)) {
             SetFileAttributesW(item.path().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -58,7 +63,8 @@ protected:
     fs::path root_;
 };
 
-TEST(ZipFileSourceTest, OpensArchivesByNameAndByHandle) {
+TEST(ZipFileSourceTest, OpensArchivesByNameAndByHandle)
+{
     const std::wstring name = fixturePathW("tool_deflated.zip");
     ZipArchivePtr byName(openZip(name.c_str(), 0, ZipFileName));
     ASSERT_TRUE(byName) << std::hex << lastZipResult();
@@ -84,7 +90,8 @@ TEST(ZipFileSourceTest, OpensArchivesByNameAndByHandle) {
     EXPECT_EQ(lastZipResult(), ResultBadArguments);
 }
 
-TEST(ZipFileSourceTest, HandleSourcesReadFromTheHandlesPositionAndMustBeSeekable) {
+TEST(ZipFileSourceTest, HandleSourcesReadFromTheHandlesPositionAndMustBeSeekable)
+{
     // appended.zip is 3074 bytes of other data followed by a zip whose offsets ignore them.
     const std::wstring name = fixturePathW("appended.zip");
     for (LONG start : {0L, 3074L}) {
@@ -109,7 +116,8 @@ TEST(ZipFileSourceTest, HandleSourcesReadFromTheHandlesPositionAndMustBeSeekable
     CloseHandle(writeEnd);
 }
 
-TEST_F(ScratchFolderTest, UnzipsEntriesUnderTheFolderCurrentWhenOpened) {
+TEST_F(ScratchFolderTest, UnzipsEntriesUnderTheFolderCurrentWhenOpened)
+{
     MemoryArchive archive("tool_deflated.zip");
     ASSERT_TRUE(archive);
     // Files go under the folder current at opening, not at unzipping.
@@ -137,7 +145,8 @@ TEST_F(ScratchFolderTest, UnzipsEntriesUnderTheFolderCurrentWhenOpened) {
     EXPECT_NE(GetFileAttributesW((root_ / L"readonly.txt").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
-TEST_F(ScratchFolderTest, RefusesFileNamesLeavingTheRootFolder) {
+TEST_F(ScratchFolderTest, RefusesFileNamesLeavingTheRootFolder)
+{
     fs::create_directories(root_ / L"inner");
     fs::current_path(root_ / L"inner");
     MemoryArchive archive("tool_deflated.zip");
@@ -157,7 +166,8 @@ TEST_F(ScratchFolderTest, RefusesFileNamesLeavingTheRootFolder) {
     EXPECT_TRUE(fs::is_empty(root_ / L"inner"));
 }
 
-TEST_F(ScratchFolderTest, UnzipsToHandlesAndRemovesFilesOfDamagedEntries) {
+TEST_F(ScratchFolderTest, UnzipsToHandlesAndRemovesFilesOfDamagedEntries)
+{
     MemoryArchive archive("stream.zip");
     ASSERT_TRUE(archive);
     const fs::path target = root_ / L"by_handle.xml";
@@ -178,7 +188,8 @@ TEST_F(ScratchFolderTest, UnzipsToHandlesAndRemovesFilesOfDamagedEntries) {
     EXPECT_TRUE(fs::exists(root_ / L"b.txt"));
 }
 
-TEST(ZipCodePageTest, FindsNamesStoredInTheAnsiCodePage) {
+TEST(ZipCodePageTest, FindsNamesStoredInTheAnsiCodePage)
+{
     if (GetACP() != 936) GTEST_SKIP() << "needs code page 936, this system uses " << GetACP();
     MemoryArchive archive("cp936.zip");
     ASSERT_TRUE(archive);

@@ -13,7 +13,8 @@ constexpr size_t MaxBuffer = 64 * 1024;
 constexpr int MaxCalls = 32;
 constexpr int32_t MaxEntries = 64;
 
-void unzipInPieces(ZipArchive* archive, int32_t index, size_t piece) {
+void unzipInPieces(ZipArchive* archive, int32_t index, size_t piece)
+{
     std::vector<uint8_t> buffer(piece);
     for (int call = 0; call < MaxCalls; ++call) {
         if (unzipItem(archive, index, buffer.data(), buffer.size(), ZipMemory) != ResultMoreData) {
@@ -24,7 +25,8 @@ void unzipInPieces(ZipArchive* archive, int32_t index, size_t piece) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     ZipArchivePtr archive(openZip(data, size, ZipMemory));
     if (!archive) return 0;
     ZipEntry entry{};

@@ -14,7 +14,8 @@ constexpr int64_t SourceModified = 1600000000;
 constexpr int64_t SourceAccessed = 1500000000;
 constexpr int64_t StreamDate = 1554107412;  // 2019-04-01 08:30:12
 
-int32_t findIndex(ZipArchive* archive, const wchar_t* name, bool ignoreCase = false) {
+int32_t findIndex(ZipArchive* archive, const wchar_t* name, bool ignoreCase = false)
+{
     int32_t index = -2;
     ZipEntry entry{};
     const ZipResult result = findZipItem(archive, name, ignoreCase, &index, &entry);
@@ -25,7 +26,8 @@ int32_t findIndex(ZipArchive* archive, const wchar_t* name, bool ignoreCase = fa
 
 class ToolArchiveTest : public testing::TestWithParam<const char*> {};
 
-TEST_P(ToolArchiveTest, FindsEntriesAndUnzipsTheirExactBytes) {
+TEST_P(ToolArchiveTest, FindsEntriesAndUnzipsTheirExactBytes)
+{
     MemoryArchive archive(GetParam());
     ASSERT_TRUE(archive) << std::hex << lastZipResult();
 
@@ -40,7 +42,8 @@ TEST_P(ToolArchiveTest, FindsEntriesAndUnzipsTheirExactBytes) {
     EXPECT_EQ(findIndex(archive.get(), L"images/bg.png"), picture);
 }
 
-TEST(FindZipItemTest, FoldsCaseOnlyWhenAskedAndMatchesWholeNames) {
+TEST(FindZipItemTest, FoldsCaseOnlyWhenAskedAndMatchesWholeNames)
+{
     MemoryArchive archive("tool_deflated.zip");
     ASSERT_TRUE(archive);
     int32_t index = 5;
@@ -60,7 +63,8 @@ TEST(FindZipItemTest, FoldsCaseOnlyWhenAskedAndMatchesWholeNames) {
     EXPECT_EQ(findIndex(archive.get(), L"options.xml2", true), -1);
 }
 
-TEST_P(ToolArchiveTest, ReadingInPiecesGivesTheSameBytesAsOneCall) {
+TEST_P(ToolArchiveTest, ReadingInPiecesGivesTheSameBytesAsOneCall)
+{
     MemoryArchive archive(GetParam());
     ASSERT_TRUE(archive);
     int32_t index = -1;
@@ -82,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(InfoZip, ToolArchiveTest,
                          testing::Values("tool_deflated.zip", "tool_stored.zip", "tool_plain.zip",
                                          "appended.zip"));
 
-TEST(ZipEntryTest, DescribesTimesAttributesSizesAndCount) {
+TEST(ZipEntryTest, DescribesTimesAttributesSizesAndCount)
+{
     MemoryArchive archive("tool_deflated.zip");
     ASSERT_TRUE(archive);
     ZipEntry entry{};
@@ -109,7 +114,8 @@ TEST(ZipEntryTest, DescribesTimesAttributesSizesAndCount) {
     EXPECT_EQ(getZipItem(archive.get(), 0, nullptr), ResultBadArguments);
 }
 
-TEST(ZipEntryTest, WithoutExtraFieldsAllTimesComeFromTheDosTime) {
+TEST(ZipEntryTest, WithoutExtraFieldsAllTimesComeFromTheDosTime)
+{
     MemoryArchive plain("tool_plain.zip");
     ASSERT_TRUE(plain);
     ZipEntry entry{};
@@ -127,7 +133,8 @@ TEST(ZipEntryTest, WithoutExtraFieldsAllTimesComeFromTheDosTime) {
     EXPECT_EQ(entry.modificationTime, fileTimeOf(StreamDate));
 }
 
-TEST(ZipReaderTest, StoredAndDeflatedEntriesWithDataDescriptorsGiveTheSameBytes) {
+TEST(ZipReaderTest, StoredAndDeflatedEntriesWithDataDescriptorsGiveTheSameBytes)
+{
     MemoryArchive archive("stream.zip");
     ASSERT_TRUE(archive);
     const int32_t stored = findIndex(archive.get(), L"same_stored.xml");
@@ -138,7 +145,8 @@ TEST(ZipReaderTest, StoredAndDeflatedEntriesWithDataDescriptorsGiveTheSameBytes)
     EXPECT_EQ(unzipWhole(archive.get(), deflated), sourceFile("options.xml"));
 }
 
-TEST(ZipReaderTest, SwitchingItemsRestartsTheNewItemFromItsStart) {
+TEST(ZipReaderTest, SwitchingItemsRestartsTheNewItemFromItsStart)
+{
     MemoryArchive archive("tool_deflated.zip");
     ASSERT_TRUE(archive);
     const int32_t options = findIndex(archive.get(), L"options.xml");
@@ -149,7 +157,8 @@ TEST(ZipReaderTest, SwitchingItemsRestartsTheNewItemFromItsStart) {
     EXPECT_EQ(unzipWhole(archive.get(), options), sourceFile("options.xml"));
 }
 
-TEST(ZipReaderTest, OpensArchivesWithCommentsAndEmptyArchives) {
+TEST(ZipReaderTest, OpensArchivesWithCommentsAndEmptyArchives)
+{
     MemoryArchive commented("commented.zip");
     ASSERT_TRUE(commented);
     const int32_t note = findIndex(commented.get(), L"note.txt");
@@ -165,7 +174,8 @@ TEST(ZipReaderTest, OpensArchivesWithCommentsAndEmptyArchives) {
     EXPECT_EQ(findZipItem(empty.get(), L"x", true, nullptr, nullptr), ResultNotFound);
 }
 
-TEST(ZipReaderTest, LongStoredNamesNeverMatchATruncatedName) {
+TEST(ZipReaderTest, LongStoredNamesNeverMatchATruncatedName)
+{
     MemoryArchive archive("long_names.zip");
     ASSERT_TRUE(archive);
     // The first entry's name is these 255 characters followed by 45 more.
@@ -179,7 +189,8 @@ TEST(ZipReaderTest, LongStoredNamesNeverMatchATruncatedName) {
     EXPECT_EQ(std::wcslen(entry.name), ZipMaxPath - 1);
 }
 
-TEST(ZipReaderTest, EncryptedEntriesAreDescribedButTheirDataRefused) {
+TEST(ZipReaderTest, EncryptedEntriesAreDescribedButTheirDataRefused)
+{
     MemoryArchive archive("encrypted.zip");
     ASSERT_TRUE(archive);
     ZipEntry entry{};
@@ -191,7 +202,8 @@ TEST(ZipReaderTest, EncryptedEntriesAreDescribedButTheirDataRefused) {
     EXPECT_EQ(lastZipResult(), ResultEncrypted);
 }
 
-TEST(ZipReaderTest, MisuseIsRefusedWithTheDocumentedResult) {
+TEST(ZipReaderTest, MisuseIsRefusedWithTheDocumentedResult)
+{
     EXPECT_EQ(openZip(nullptr, 10, ZipMemory), nullptr);
     EXPECT_EQ(lastZipResult(), ResultBadArguments);
     const std::vector<uint8_t> bytes = readFixture("base.zip");

@@ -10,7 +10,8 @@
 
 namespace {
 
-TEST(ZipResultTest, FormatsTextsIntoBuffersOfAnySize) {
+TEST(ZipResultTest, FormatsTextsIntoBuffersOfAnySize)
+{
     char buffer[64];
     EXPECT_EQ(formatZipMessage(ResultNotFound, buffer, sizeof buffer), 29u);
     EXPECT_STREQ(buffer, "File not found in the zipfile");
@@ -34,7 +35,8 @@ TEST(ZipResultTest, FormatsTextsIntoBuffersOfAnySize) {
     EXPECT_EQ(buffer[0], 'z');
 }
 
-TEST(ZipResultTest, MostRecentResultFollowsEveryOperation) {
+TEST(ZipResultTest, MostRecentResultFollowsEveryOperation)
+{
     char buffer[64];
     EXPECT_EQ(closeZip(nullptr), ResultBadArguments);
     formatZipMessage(ResultMostRecent, buffer, sizeof buffer);
@@ -44,7 +46,8 @@ TEST(ZipResultTest, MostRecentResultFollowsEveryOperation) {
     EXPECT_EQ(formatZipMessage(ResultMostRecent, buffer, sizeof buffer), 23u);
 }
 
-TEST(ZipPathTest, OnlyPathsInsideTheRootFolderAreSafe) {
+TEST(ZipPathTest, OnlyPathsInsideTheRootFolderAreSafe)
+{
     for (const wchar_t* safe : {L"a.txt", L"skin/images/bg.png", L"skin\\x.png", L"./a.txt",
                                 L"a..b/c", L"..a", L"dir/", L"a/.hidden"}) {
         EXPECT_TRUE(isSafeRelativePath(safe)) << std::wstring(safe).size();

@@ -13,7 +13,8 @@
 #include "archive/zip_reader.h"
 
 // Path of a fixture file. Under Wine the Linux file system is drive Z:.
-inline std::string fixturePath(const std::string& name) {
+inline std::string fixturePath(const std::string& name)
+{
     std::string path = std::string(ZIP_FIXTURE_DIR) + "/" + name;
 #ifdef _WIN32
     path = "Z:" + path;
@@ -24,14 +25,16 @@ inline std::string fixturePath(const std::string& name) {
     return path;
 }
 
-inline std::vector<uint8_t> readFixture(const std::string& name) {
+inline std::vector<uint8_t> readFixture(const std::string& name)
+{
     std::ifstream file(fixturePath(name), std::ios::binary);
     EXPECT_TRUE(file) << "missing fixture " << name;
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
 // Seconds since 1970 as a Windows file time.
-constexpr uint64_t fileTimeOf(int64_t unixSeconds) {
+constexpr uint64_t fileTimeOf(int64_t unixSeconds)
+{
     return static_cast<uint64_t>((unixSeconds + 11644473600) * 10000000);
 }
 
@@ -39,7 +42,9 @@ constexpr uint64_t fileTimeOf(int64_t unixSeconds) {
 class MemoryArchive {
 public:
     explicit MemoryArchive(std::vector<uint8_t> bytes)
-        : bytes_(std::move(bytes)), archive_(openZip(bytes_.data(), bytes_.size(), ZipMemory)) {}
+        : bytes_(std::move(bytes)), archive_(openZip(bytes_.data(), bytes_.size(), ZipMemory))
+    {
+    }
     explicit MemoryArchive(const std::string& fixture) : MemoryArchive(readFixture(fixture)) {}
 
     ZipArchive* get() const { return archive_.get(); }
@@ -52,7 +57,8 @@ private:
 
 // Unzips entry `index` into a buffer of its exact size, as the skin loader does; fails the
 // test unless that gives ResultMoreData and the next call ResultOk.
-inline std::vector<uint8_t> unzipWhole(ZipArchive* archive, int32_t index) {
+inline std::vector<uint8_t> unzipWhole(ZipArchive* archive, int32_t index)
+{
     ZipEntry entry{};
     EXPECT_EQ(getZipItem(archive, index, &entry), ResultOk);
     std::vector<uint8_t> data(static_cast<size_t>(entry.uncompressedSize));
@@ -65,6 +71,7 @@ inline std::vector<uint8_t> unzipWhole(ZipArchive* archive, int32_t index) {
     return data;
 }
 
-inline std::vector<uint8_t> sourceFile(const std::string& name) {
+inline std::vector<uint8_t> sourceFile(const std::string& name)
+{
     return readFixture("src/" + name);
 }

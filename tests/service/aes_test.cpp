@@ -9,14 +9,16 @@
 namespace {
 
 // Runs one whole-buffer operation on a freshly keyed cipher and returns the output as hex.
-std::string runCipher(bool encrypting, const std::string& keyHex, const std::string& ivHex, int blockLength,
-                      const std::string& inputHex, int mode) {
+std::string runCipher(bool encrypting, const std::string& keyHex, const std::string& ivHex,
+                      int blockLength, const std::string& inputHex, int mode)
+{
     const Bytes key = bytesFromHex(keyHex);
     const Bytes iv = bytesFromHex(ivHex);
     const Bytes input = bytesFromHex(inputHex);
     Bytes output(input.size());
     AES aes;
-    aes.makeKey(key.data(), iv.empty() ? nullptr : iv.data(), static_cast<int>(key.size()), blockLength);
+    aes.makeKey(key.data(), iv.empty() ? nullptr : iv.data(), static_cast<int>(key.size()),
+                blockLength);
     if (encrypting) {
         aes.encrypt(input.data(), output.data(), input.size(), mode);
     } else {
@@ -32,26 +34,30 @@ struct KnownAnswer {
     const char* cipher;
 };
 
-void expectBothWays(const KnownAnswer& answer, const char* iv, int mode) {
+void expectBothWays(const KnownAnswer& answer, const char* iv, int mode)
+{
     SCOPED_TRACE(std::string("key ") + answer.key + " block " + std::to_string(answer.blockLength));
-    EXPECT_EQ(runCipher(true, answer.key, iv, answer.blockLength, answer.plain, mode), answer.cipher);
-    EXPECT_EQ(runCipher(false, answer.key, iv, answer.blockLength, answer.cipher, mode), answer.plain);
+    EXPECT_EQ(runCipher(true, answer.key, iv, answer.blockLength, answer.plain, mode),
+              answer.cipher);
+    EXPECT_EQ(runCipher(false, answer.key, iv, answer.blockLength, answer.cipher, mode),
+              answer.plain);
 }
 
 const char* const kSp800Iv = "000102030405060708090a0b0c0d0e0f";
-const char* const kSp800Plain =
-    "6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51"
-    "30c81c46a35ce411e5fbc1191a0a52eff69f2445df4f9b17ad2b417be66c3710";
+const char* const kSp800Plain = "6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51"
+                                "30c81c46a35ce411e5fbc1191a0a52eff69f2445df4f9b17ad2b417be66c3710";
 const char* const kSp800Key128 = "2b7e151628aed2a6abf7158809cf4f3c";
 const char* const kSp800Key256 = "603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4";
 
 }  // namespace
 
-TEST(AesTest, MatchesFips197KnownAnswersForEveryKeyLength) {
+TEST(AesTest, MatchesFips197KnownAnswersForEveryKeyLength)
+{
     const char* plain = "00112233445566778899aabbccddeeff";
     const KnownAnswer answers[] = {
         {"000102030405060708090a0b0c0d0e0f", 16, plain, "69c4e0d86a7b0430d8cdb78070b4c55a"},
-        {"000102030405060708090a0b0c0d0e0f1011121314151617", 16, plain, "dda97ca4864cdfe06eaf70a0ec0d7191"},
+        {"000102030405060708090a0b0c0d0e0f1011121314151617", 16, plain,
+         "dda97ca4864cdfe06eaf70a0ec0d7191"},
         {"000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f", 16, plain,
          "8ea2b7ca516745bfeafc49904b496089"},
         {kSp800Key128, 16, "3243f6a8885a308d313198a2e0370734", "3925841d02dc09fbdc118597196a0b32"},
@@ -59,7 +65,8 @@ TEST(AesTest, MatchesFips197KnownAnswersForEveryKeyLength) {
     for (const KnownAnswer& answer : answers) expectBothWays(answer, "", AES::ECB);
 }
 
-TEST(AesTest, CbcAndCfbMatchSp80038aVectors) {
+TEST(AesTest, CbcAndCfbMatchSp80038aVectors)
+{
     expectBothWays({kSp800Key128, 16, kSp800Plain,
                     "7649abac8119b246cee98e9b12e9197d5086cb9b507219ee95db113a917678b2"
                     "73bed6b8e3c1743b7116e69e222295163ff1caa1681fac09120eca307586e1a7"},
@@ -71,7 +78,8 @@ TEST(AesTest, CbcAndCfbMatchSp80038aVectors) {
 }
 
 // Expected values from the byte-wise reference in aes_reference.py.
-TEST(AesTest, WideRijndaelBlocksMatchTheReferenceCipher) {
+TEST(AesTest, WideRijndaelBlocksMatchTheReferenceCipher)
+{
     const char* key16 = "000102030405060708090a0b0c0d0e0f";
     const char* key24 = "000102030405060708090a0b0c0d0e0f1011121314151617";
     const char* key32 = "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f";
@@ -88,7 +96,8 @@ TEST(AesTest, WideRijndaelBlocksMatchTheReferenceCipher) {
     for (const KnownAnswer& answer : answers) expectBothWays(answer, "", AES::ECB);
 }
 
-TEST(AesTest, ChainCarriesOverFromOneCallToTheNextUntilReKeyed) {
+TEST(AesTest, ChainCarriesOverFromOneCallToTheNextUntilReKeyed)
+{
     const Bytes key = bytesFromHex(kSp800Key128);
     const Bytes iv = bytesFromHex(std::string(kSp800Iv) + kSp800Iv);  // enough for 32-byte blocks
     for (int blockLength : {16, 32}) {
@@ -113,7 +122,8 @@ TEST(AesTest, ChainCarriesOverFromOneCallToTheNextUntilReKeyed) {
     }
 }
 
-TEST(AesTest, InPlaceOperationGivesTheSameResultAsSeparateBuffers) {
+TEST(AesTest, InPlaceOperationGivesTheSameResultAsSeparateBuffers)
+{
     const Bytes key = bytesFromHex(kSp800Key256);
     const Bytes iv = bytesFromHex(kSp800Iv);
     const Bytes plain = bytesFromHex(kSp800Plain);
@@ -133,13 +143,15 @@ TEST(AesTest, InPlaceOperationGivesTheSameResultAsSeparateBuffers) {
     }
 }
 
-TEST(AesTest, UnknownModeBehavesAsEcb) {
+TEST(AesTest, UnknownModeBehavesAsEcb)
+{
     const std::string ecb = runCipher(true, kSp800Key128, kSp800Iv, 16, kSp800Plain, AES::ECB);
     EXPECT_EQ(runCipher(true, kSp800Key128, kSp800Iv, 16, kSp800Plain, 7), ecb);
     EXPECT_EQ(runCipher(false, kSp800Key128, kSp800Iv, 16, ecb, -1), kSp800Plain);
 }
 
-TEST(AesTest, UnusableKeysAndLengthsLeaveTheOutputUntouched) {
+TEST(AesTest, UnusableKeysAndLengthsLeaveTheOutputUntouched)
+{
     const Bytes key = bytesFromHex("000102030405060708090a0b0c0d0e0f1011121314151617");
     const Bytes plain(32, 0x41);
     const Bytes untouched(32, 0xee);
@@ -177,7 +189,8 @@ TEST(AesTest, UnusableKeysAndLengthsLeaveTheOutputUntouched) {
     Bytes out(16);
     keyed.makeKey(key.data(), nullptr, 16, 16);
     keyed.makeKey(key.data() + 1, nullptr, 12, 16);
-    keyed.encrypt(bytesFromHex("00112233445566778899aabbccddeeff").data(), out.data(), 16, AES::CBC);
+    keyed.encrypt(bytesFromHex("00112233445566778899aabbccddeeff").data(), out.data(), 16,
+                  AES::CBC);
     EXPECT_EQ(hexFromBytes(out), before);
     EXPECT_EQ(before, "69c4e0d86a7b0430d8cdb78070b4c55a");
 }

@@ -5,13 +5,15 @@
 
 namespace {
 
-std::string encodeText(const std::string& text) {
+std::string encodeText(const std::string& text)
+{
     return base64Encode(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 }  // namespace
 
-TEST(Base64Test, EncodesAndDecodesTheStandardVectors) {
+TEST(Base64Test, EncodesAndDecodesTheStandardVectors)
+{
     const std::pair<std::string, std::string> vectors[] = {
         {"", ""},
         {"f", "Zg=="},
@@ -29,7 +31,8 @@ TEST(Base64Test, EncodesAndDecodesTheStandardVectors) {
     EXPECT_EQ(encodeText("\xfb\xff\xbf"), "+/+/");
 }
 
-TEST(Base64Test, DecoderStopsAtPaddingAndForeignCharacters) {
+TEST(Base64Test, DecoderStopsAtPaddingAndForeignCharacters)
+{
     EXPECT_EQ(base64Decode("Zm9"), "fo") << "three characters give two bytes";
     EXPECT_EQ(base64Decode("Zm9vYmFy\nZm9v"), "foobar");
     EXPECT_EQ(base64Decode("Zm9v\nYmFy"), "foo") << "a line break stops reading";
@@ -43,7 +46,8 @@ TEST(Base64Test, DecoderStopsAtPaddingAndForeignCharacters) {
     EXPECT_EQ(base64Decode(std::string("Zm9v\0Zm9v", 9)), "foo");
 }
 
-TEST(Base64Test, EveryByteValueSurvivesARoundTripAtEveryLength) {
+TEST(Base64Test, EveryByteValueSurvivesARoundTripAtEveryLength)
+{
     std::string bytes;
     for (int i = 0; i < 256; ++i) bytes += static_cast<char>(255 - i);
     for (size_t length = 0; length <= bytes.size(); ++length) {

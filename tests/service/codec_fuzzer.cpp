@@ -8,7 +8,8 @@
 #include "service/base64.h"
 #include "service/payload_codec.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string text(reinterpret_cast<const char*>(data), size);
     decryptPayload(text);
 

@@ -6,7 +6,8 @@
 
 using Bytes = std::vector<unsigned char>;
 
-inline Bytes bytesFromHex(const std::string& hex) {
+inline Bytes bytesFromHex(const std::string& hex)
+{
     Bytes bytes;
     for (size_t i = 0; i + 1 < hex.size(); i += 2) {
         bytes.push_back(static_cast<unsigned char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
@@ -14,7 +15,8 @@ inline Bytes bytesFromHex(const std::string& hex) {
     return bytes;
 }
 
-inline std::string hexFromBytes(const Bytes& bytes) {
+inline std::string hexFromBytes(const Bytes& bytes)
+{
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
     for (unsigned char byte : bytes) {

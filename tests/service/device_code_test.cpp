@@ -6,7 +6,8 @@
 #include <thread>
 #include <vector>
 
-TEST(DeviceCodeTest, DigestsTheSaltAndTheCountAsASigned32BitNumber) {
+TEST(DeviceCodeTest, DigestsTheSaltAndTheCountAsASigned32BitNumber)
+{
     EXPECT_EQ(deviceCodeForTickCount(0), "aa48f3c2c2c67f210b3c057c1ec1977d");
     EXPECT_EQ(deviceCodeForTickCount(0x7fffffff), "ac8187168700f7d1d45503aa561a7f67");
     EXPECT_EQ(deviceCodeForTickCount(0x80000000), "a2886c3087d5b992fdda92d860d34133");
@@ -14,11 +15,13 @@ TEST(DeviceCodeTest, DigestsTheSaltAndTheCountAsASigned32BitNumber) {
 }
 
 // Each test case runs in a process of its own, so this is the process's first use.
-TEST(DeviceCodeTest, ConcurrentFirstUsesAllSeeOneValueThatStaysFixed) {
+TEST(DeviceCodeTest, ConcurrentFirstUsesAllSeeOneValueThatStaysFixed)
+{
     constexpr int kThreads = 8;
     std::vector<std::string> codes(kThreads);
     std::vector<std::thread> threads;
-    for (int i = 0; i < kThreads; ++i) threads.emplace_back([&codes, i] { codes[i] = currentDeviceCode(); });
+    for (int i = 0; i < kThreads; ++i)
+        threads.emplace_back([&codes, i] { codes[i] = currentDeviceCode(); });
     for (std::thread& thread : threads) thread.join();
 
     const std::string code = currentDeviceCode();

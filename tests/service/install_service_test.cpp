@@ -25,15 +25,14 @@ std::vector<std::string> readLines(const std::string& path)
 {
     std::vector<std::string> lines;
     std::ifstream file(path);
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
     return lines;
 }
 
 std::string tempPath(const std::string& name)
 {
-    const std::string path = testing::TempDir() + "install_service_test_" +
-                             std::to_string(getpid()) + "_" + name;
+    const std::string path =
+        testing::TempDir() + "install_service_test_" + std::to_string(getpid()) + "_" + name;
     std::remove(path.c_str());
     return path;
 }

@@ -14,8 +14,7 @@ std::string unescape(const std::string& text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size())
-            ++i;
+        if (text[i] == '\\' && i + 1 < text.size()) ++i;
         out += text[i];
     }
     return out;
@@ -29,14 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     JsonRecord record;
     record.parse(text);
     const auto& tokens = record.tokens();
-    if (tokens.empty())
-        std::abort();
+    if (tokens.empty()) std::abort();
     for (const std::string& token : tokens) {
-        if (text.find(token) == std::string::npos)
-            std::abort();
+        if (text.find(token) == std::string::npos) std::abort();
     }
-    if (tokens.size() > 1 && record.get(tokens[0], "") != tokens[1])
-        std::abort();
+    if (tokens.size() > 1 && record.get(tokens[0], "") != tokens[1]) std::abort();
 
     JsonRecord written;
     written.add("v").setString(text);

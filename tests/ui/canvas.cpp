@@ -27,15 +27,13 @@ uint32_t Canvas::pixel(int x, int y) const
 void Canvas::fill(uint32_t argb)
 {
     GdiFlush();
-    for (int i = 0; i < m_dib.width * m_dib.height; ++i)
-        m_dib.pixels[i] = argb;
+    for (int i = 0; i < m_dib.width * m_dib.height; ++i) m_dib.pixels[i] = argb;
 }
 
 bool sameColor(uint32_t actual, uint32_t expected, int tolerance)
 {
     for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(channel(actual, shift) - channel(expected, shift)) > tolerance)
-            return false;
+        if (std::abs(channel(actual, shift) - channel(expected, shift)) > tolerance) return false;
     }
     return true;
 }
@@ -48,13 +46,15 @@ void appendBigEndian(std::vector<unsigned char>& out, uint32_t value)
         out.push_back(static_cast<unsigned char>(value >> shift));
 }
 
-void appendChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data)
+void appendChunk(std::vector<unsigned char>& out, const char* type,
+                 const std::vector<unsigned char>& data)
 {
     appendBigEndian(out, static_cast<uint32_t>(data.size()));
     std::vector<unsigned char> body(type, type + 4);
     body.insert(body.end(), data.begin(), data.end());
     out.insert(out.end(), body.begin(), body.end());
-    appendBigEndian(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+    appendBigEndian(out,
+                    static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
 }  // namespace
@@ -66,8 +66,10 @@ std::vector<unsigned char> encodePng(int width, int height, const PixelFunction&
         raw.push_back(0);  // filter: none
         for (int x = 0; x < width; ++x) {
             uint32_t argb = pixel(x, y);
-            raw.insert(raw.end(), {static_cast<unsigned char>(argb >> 16), static_cast<unsigned char>(argb >> 8),
-                                   static_cast<unsigned char>(argb), static_cast<unsigned char>(argb >> 24)});
+            raw.insert(raw.end(),
+                       {static_cast<unsigned char>(argb >> 16),
+                        static_cast<unsigned char>(argb >> 8), static_cast<unsigned char>(argb),
+                        static_cast<unsigned char>(argb >> 24)});
         }
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
@@ -86,7 +88,8 @@ std::vector<unsigned char> encodePng(int width, int height, const PixelFunction&
     return png;
 }
 
-std::unique_ptr<SkinUI::ImageInfo> makeImage(int width, int height, const PixelFunction& pixel, uint32_t mask)
+std::unique_ptr<SkinUI::ImageInfo> makeImage(int width, int height, const PixelFunction& pixel,
+                                             uint32_t mask)
 {
     std::vector<unsigned char> png = encodePng(width, height, pixel);
     return SkinUI::DecodeImageBytes(png.data(), png.size(), mask);
@@ -99,9 +102,9 @@ std::wstring makeTempFolder()
     // Process ids repeat between runs: a folder that exists already is not taken.
     unsigned start = GetTickCount();
     for (unsigned attempt = start; attempt < start + 1000; ++attempt) {
-        std::wstring folder = std::wstring(base) + L"skinui_test_" + std::to_wstring(attempt) + L"\\";
-        if (CreateDirectoryW(folder.c_str(), nullptr))
-            return folder;
+        std::wstring folder =
+            std::wstring(base) + L"skinui_test_" + std::to_wstring(attempt) + L"\\";
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
     }
     ADD_FAILURE() << "no temporary folder";
     return std::wstring(base);
@@ -110,8 +113,7 @@ std::wstring makeTempFolder()
 void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes)
 {
     FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file)
-        return;
+    if (!file) return;
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
 }

@@ -28,8 +28,14 @@ private:
 };
 
 // Channel `shift` (16 red, 8 green, 0 blue, 24 alpha) of a pixel.
-inline int channel(uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
-inline uint32_t rgb(uint32_t pixel) { return pixel & 0x00FFFFFF; }
+inline int channel(uint32_t pixel, int shift)
+{
+    return static_cast<int>((pixel >> shift) & 0xFF);
+}
+inline uint32_t rgb(uint32_t pixel)
+{
+    return pixel & 0x00FFFFFF;
+}
 
 // True when red, green and blue each differ by at most `tolerance`.
 bool sameColor(uint32_t actual, uint32_t expected, int tolerance = 2);
@@ -41,7 +47,8 @@ using PixelFunction = std::function<uint32_t(int x, int y)>;
 std::vector<unsigned char> encodePng(int width, int height, const PixelFunction& pixel);
 
 // The image the decoder makes of such a PNG.
-std::unique_ptr<SkinUI::ImageInfo> makeImage(int width, int height, const PixelFunction& pixel, uint32_t mask = 0);
+std::unique_ptr<SkinUI::ImageInfo> makeImage(int width, int height, const PixelFunction& pixel,
+                                             uint32_t mask = 0);
 
 // A fresh empty folder under the temporary folder, ending in a backslash.
 std::wstring makeTempFolder();

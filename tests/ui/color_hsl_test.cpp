@@ -11,8 +11,10 @@ TEST(ColorHsl, NeutralValuesAreIdentityAndShiftsMoveAroundTheWheel)
 {
     for (DWORD color : {0xFF123456u, 0x80FFFFFFu, 0x00000000u, 0xFFFF0000u})
         EXPECT_EQ(ShiftColorHSL(color, 180, 100, 100), color);
-    EXPECT_EQ(ShiftColorHSL(0xFFFF0000, 300, 100, 100), 0xFF00FF00u) << "red turned by 120 degrees is green";
-    EXPECT_EQ(ShiftColorHSL(0x80FF0000, 60, 100, 100), 0x800000FFu) << "turned back by 120: blue, alpha kept";
+    EXPECT_EQ(ShiftColorHSL(0xFFFF0000, 300, 100, 100), 0xFF00FF00u)
+        << "red turned by 120 degrees is green";
+    EXPECT_EQ(ShiftColorHSL(0x80FF0000, 60, 100, 100), 0x800000FFu)
+        << "turned back by 120: blue, alpha kept";
     EXPECT_EQ(ShiftColorHSL(0xFFFF0000, 180, 0, 100), 0xFF808080u) << "no saturation: grey";
     EXPECT_EQ(ShiftColorHSL(0xFFFFFFFF, 180, 100, 50), 0xFF808080u) << "half lightness of white";
     EXPECT_EQ(ShiftColorHSL(0xFF808080, 0, 100, 100), 0xFF808080u) << "greys have no hue to turn";

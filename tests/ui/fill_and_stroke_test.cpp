@@ -99,8 +99,7 @@ TEST(Strokes, BordersStayInsideTheirRectangleAndLinesJoinTheirEnds)
     canvas.fill(0xFF000000);
     StrokeRect(canvas.dc(), RECT{2, 2, 18, 18}, 1, 0xFFFFFFFF, PS_DOT);
     int lit = 0;
-    for (int x = 2; x < 18; ++x)
-        lit += sameColor(canvas.pixel(x, 2), 0xFFFFFF, 0) ? 1 : 0;
+    for (int x = 2; x < 18; ++x) lit += sameColor(canvas.pixel(x, 2), 0xFFFFFF, 0) ? 1 : 0;
     EXPECT_GT(lit, 2) << "a dotted border is drawn";
     EXPECT_LT(lit, 16) << "with gaps";
 }
@@ -135,11 +134,13 @@ TEST(Clips, NestedClipsIntersectAndUnwindInOrder)
         FillColor(canvas.dc(), canvas.rect(), 0xFFFFFFFF);
         EXPECT_TRUE(sameColor(canvas.pixel(5, 5), 0xFFFFFF, 0));
         EXPECT_TRUE(sameColor(canvas.pixel(15, 15), 0x000000, 0)) << "outside the inner rectangle";
-        EXPECT_TRUE(sameColor(canvas.pixel(0, 0), 0x000000, 0)) << "the outer round corner still applies";
+        EXPECT_TRUE(sameColor(canvas.pixel(0, 0), 0x000000, 0))
+            << "the outer round corner still applies";
     }
     FillColor(canvas.dc(), canvas.rect(), 0xFF0000FF);
     EXPECT_TRUE(sameColor(canvas.pixel(15, 15), 0x0000FF, 0));
-    EXPECT_TRUE(sameColor(canvas.pixel(0, 0), 0x000000, 0)) << "the outer round clip is back, corners and all";
+    EXPECT_TRUE(sameColor(canvas.pixel(0, 0), 0x000000, 0))
+        << "the outer round clip is back, corners and all";
 }
 
 INSTANTIATE_TEST_SUITE_P(BlendPaths, FillTest, ::testing::Bool(), blendPathName);

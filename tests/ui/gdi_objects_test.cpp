@@ -22,8 +22,7 @@ namespace {
 // there every live object is found by its handle's low word, which Wine accepts alone.
 DWORD GdiObjectCount()
 {
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
-        return count;
+    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
     DWORD live = 0;
     for (ULONG_PTR handle = 1; handle < 0x10000; ++handle)
         live += GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0 ? 1 : 0;
@@ -57,7 +56,8 @@ void DrawEverything(HDC dc, IRenderContext& context, const ImageInfo& image)
     DrawPlainText(dc, context, rc, L"Text 文字", 0xFFFFFFFF, 1, DT_SINGLELINE);
     RECT markup = rc;
     std::vector<MarkupLink> links;
-    DrawMarkupText(dc, context, markup, L"<b>bold</b> <a x>link</a> <i>it</i> <f Tahoma 12 bold>f</f>{s}s{/s}",
+    DrawMarkupText(dc, context, markup,
+                   L"<b>bold</b> <a x>link</a> <i>it</i> <f Tahoma 12 bold>f</f>{s}s{/s}",
                    0xFFFFFFFF, &links, 4, 1, DT_WORDBREAK | DT_CENTER);
     DibSection copy = Snapshot(dc, rc, 0x80000000);
 }
@@ -68,14 +68,14 @@ TEST(GdiObjects, DrawingLoopsLeakNoGdiObjects)
 {
     BasicRenderContext context;
     context.Fonts().DefineFont(1, L"Tahoma", 14, false, false, false);
-    auto image = makeImage(8, 8, [](int x, int y) { return (x + y) % 2 ? 0x80FFFFFF : 0xFF000000; });
+    auto image =
+        makeImage(8, 8, [](int x, int y) { return (x + y) % 2 ? 0x80FFFFFF : 0xFF000000; });
     Canvas canvas(64, 64);
     for (bool fallback : {false, true}) {
         DisableSystemBlending(fallback);
         DrawEverything(canvas.dc(), context, *image);  // fonts made on first use stay in the table
         DWORD before = GdiObjectCount();
-        for (int i = 0; i < 50; ++i)
-            DrawEverything(canvas.dc(), context, *image);
+        for (int i = 0; i < 50; ++i) DrawEverything(canvas.dc(), context, *image);
         EXPECT_EQ(GdiObjectCount(), before) << (fallback ? "own fallbacks" : "system functions");
     }
     DisableSystemBlending(false);
@@ -84,7 +84,8 @@ TEST(GdiObjects, DrawingLoopsLeakNoGdiObjects)
     {
         BasicRenderContext scoped;
         scoped.Fonts().DefineFont(3, L"Tahoma", 20, true, false, false);
-        scoped.Fonts().DefineFont(3, L"Tahoma", 21, true, false, false);  // replaces, deletes the first
+        scoped.Fonts().DefineFont(3, L"Tahoma", 21, true, false,
+                                  false);  // replaces, deletes the first
         ImageDrawInfo info;
         info.SetDescriptor(L"color='#FF00FF00'");
         DrawImageDescriptor(canvas.dc(), scoped, canvas.rect(), canvas.rect(), info);

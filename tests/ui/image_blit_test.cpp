@@ -40,10 +40,13 @@ class BlitImageTest : public BothBlendPaths {};
 
 TEST_P(BlitImageTest, StretchedImageFillsTheDestinationAndKeepsItsQuadrants)
 {
-    auto image = makeImage(2, 2, [](int x, int y) { return y == 0 ? (x == 0 ? kRed : kGreen) : (x == 0 ? kBlue : kWhite); });
+    auto image = makeImage(2, 2, [](int x, int y) {
+        return y == 0 ? (x == 0 ? kRed : kGreen) : (x == 0 ? kBlue : kWhite);
+    });
     for (bool blend : {false, true}) {
         Canvas canvas(20, 20);
-        BlitImage(canvas.dc(), image->bitmap(), RECT{0, 0, 20, 20}, canvas.rect(), wholeImage(*image, blend));
+        BlitImage(canvas.dc(), image->bitmap(), RECT{0, 0, 20, 20}, canvas.rect(),
+                  wholeImage(*image, blend));
         EXPECT_TRUE(sameColor(canvas.pixel(2, 2), kRed)) << blend;
         EXPECT_TRUE(sameColor(canvas.pixel(17, 2), kGreen)) << blend;
         EXPECT_TRUE(sameColor(canvas.pixel(2, 17), kBlue)) << blend;
@@ -97,10 +100,13 @@ TEST_P(BlitImageTest, TilesRepeatAtSourceSizeAndTheLastOneIsCut)
         BlitLayout layout = wholeImage(*image, blend);
         layout.xTiled = true;
         BlitImage(canvas.dc(), image->bitmap(), RECT{0, 0, 10, 4}, canvas.rect(), layout);
-        const uint32_t expected[10] = {kRed, kRed, kBlue, kBlue, kRed, kRed, kBlue, kBlue, kRed, kRed};
+        const uint32_t expected[10] = {kRed, kRed,  kBlue, kBlue, kRed,
+                                       kRed, kBlue, kBlue, kRed,  kRed};
         for (int x = 0; x < 10; ++x) {
-            EXPECT_TRUE(sameColor(canvas.pixel(x, 0), expected[x])) << "x " << x << " blend " << blend;
-            EXPECT_TRUE(sameColor(canvas.pixel(x, 3), expected[x])) << "stretched vertically, x " << x;
+            EXPECT_TRUE(sameColor(canvas.pixel(x, 0), expected[x]))
+                << "x " << x << " blend " << blend;
+            EXPECT_TRUE(sameColor(canvas.pixel(x, 3), expected[x]))
+                << "stretched vertically, x " << x;
         }
     }
     // Both directions: rows 0 red, 1 blue repeat downwards too, the last row cut.
@@ -126,11 +132,14 @@ TEST_P(BlitImageTest, FadeAndPerPixelAlphaBlendOverTheBackground)
     ASSERT_TRUE(halfWhite->hasAlpha);
     for (uint32_t background : {kBlack, kWhite, kRed}) {
         canvas.fill(background);
-        BlitImage(canvas.dc(), halfWhite->bitmap(), RECT{0, 0, 4, 4}, canvas.rect(), wholeImage(*halfWhite, true));
+        BlitImage(canvas.dc(), halfWhite->bitmap(), RECT{0, 0, 4, 4}, canvas.rect(),
+                  wholeImage(*halfWhite, true));
         uint32_t expected = 0;
         for (int shift = 0; shift < 24; shift += 8)
-            expected |= static_cast<uint32_t>((255 * 128 + channel(background, shift) * 127) / 255) << shift;
-        EXPECT_TRUE(sameColor(canvas.pixel(2, 2), expected, 3)) << std::hex << canvas.pixel(2, 2) << " on " << background;
+            expected |= static_cast<uint32_t>((255 * 128 + channel(background, shift) * 127) / 255)
+                        << shift;
+        EXPECT_TRUE(sameColor(canvas.pixel(2, 2), expected, 3))
+            << std::hex << canvas.pixel(2, 2) << " on " << background;
     }
 }
 

@@ -59,7 +59,8 @@ TEST(ImageDecoding, PixelsArePremultipliedAndTheMaskMakesExactMatchesTransparent
     EXPECT_TRUE(translucent->hasAlpha);
     EXPECT_EQ(translucent->dib.pixels[0], 0x80802010u) << "each channel times alpha / 255";
 
-    auto masked = makeImage(2, 1, [](int x, int) { return x == 0 ? 0xFF102030 : 0xFFFF00FF; }, 0xFFFF00FF);
+    auto masked = makeImage(
+        2, 1, [](int x, int) { return x == 0 ? 0xFF102030 : 0xFFFF00FF; }, 0xFFFF00FF);
     EXPECT_TRUE(masked->hasAlpha);
     EXPECT_EQ(masked->dib.pixels[0], 0xFF102030u);
     EXPECT_EQ(masked->dib.pixels[1], 0u);
@@ -84,9 +85,10 @@ TEST(ImageDecoding, ColourImagesAndUnreadableBytes)
 
 TEST(ImageDescriptorParsing, KeysAreReadUntilTheListEnds)
 {
-    ImageDescriptor d = ParseImageDescriptor(
-        L"file='bg.png' dest='1,2,30,40' source='0,0,8,9' corner='4,4,4,4' mask='#FFFF00FF' fade='128' hole='true' "
-        L"xtiled='true' ytiled='false' hsl='true' other='x'");
+    ImageDescriptor d =
+        ParseImageDescriptor(L"file='bg.png' dest='1,2,30,40' source='0,0,8,9' corner='4,4,4,4' "
+                             L"mask='#FFFF00FF' fade='128' hole='true' "
+                             L"xtiled='true' ytiled='false' hsl='true' other='x'");
     EXPECT_EQ(d.name, L"bg.png");
     EXPECT_FALSE(d.type);
     EXPECT_EQ(d.dest.right, 30);
@@ -100,16 +102,21 @@ TEST(ImageDescriptorParsing, KeysAreReadUntilTheListEnds)
     EXPECT_TRUE(d.hsl);
 
     EXPECT_EQ(ParseImageDescriptor(L"update_bg.png").name, L"update_bg.png");
-    EXPECT_EQ(ParseImageDescriptor(L"corner='2,2,2,2'").name, L"corner='2,2,2,2'") << "no name key: all is the name";
+    EXPECT_EQ(ParseImageDescriptor(L"corner='2,2,2,2'").name, L"corner='2,2,2,2'")
+        << "no name key: all is the name";
     EXPECT_EQ(*ParseImageDescriptor(L"res='101' restype='PNG'").type, L"PNG");
     EXPECT_EQ(*ParseImageDescriptor(L"restype='PNG' res='101'").type, L"PNG");
     EXPECT_EQ(*ParseImageDescriptor(L"res='a.png'").type, L"") << "no restype: an empty type";
     EXPECT_EQ(*ParseImageDescriptor(L"color='#FF00FF00'").type, kColorImageType);
-    EXPECT_FALSE(ParseImageDescriptor(L"file='a.png' restype='PNG'").type) << "restype only counts for res";
-    EXPECT_EQ(ParseImageDescriptor(L"file='a.png' fade=''").fade, 255) << "empty values are skipped";
-    EXPECT_EQ(ParseImageDescriptor(L"file='a.png'fade='7'").fade, 255) << "no space after the quote ends the list";
+    EXPECT_FALSE(ParseImageDescriptor(L"file='a.png' restype='PNG'").type)
+        << "restype only counts for res";
+    EXPECT_EQ(ParseImageDescriptor(L"file='a.png' fade=''").fade, 255)
+        << "empty values are skipped";
+    EXPECT_EQ(ParseImageDescriptor(L"file='a.png'fade='7'").fade, 255)
+        << "no space after the quote ends the list";
     EXPECT_EQ(ParseImageDescriptor(L"file='a.png'  fade='7'").fade, 7);
-    EXPECT_EQ(ParseImageDescriptor(L"file='a.png' fade='7").fade, 255) << "an unclosed value ends the list";
+    EXPECT_EQ(ParseImageDescriptor(L"file='a.png' fade='7").fade, 255)
+        << "an unclosed value ends the list";
     EXPECT_EQ(ParseImageDescriptor(L"file = 'a.png'").name, L"a.png");
 }
 
@@ -127,13 +134,15 @@ TEST_F(ResourceFolderTest, BareNameAndKeyListLoadTheSameCachedImage)
     EXPECT_EQ(keyed.source.bottom, 2);
 
     Canvas canvas(10, 10);
-    EXPECT_TRUE(DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), keyed));
+    EXPECT_TRUE(
+        DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), keyed));
     EXPECT_TRUE(sameColor(canvas.pixel(9, 9), 0x00FF00, 0));
 
     ImageDrawInfo placed;
     placed.SetDescriptor(L"file='update_bg.png' dest='2,2,4,4'");
     canvas.fill(0xFF000000);
-    EXPECT_TRUE(DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), placed));
+    EXPECT_TRUE(
+        DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), placed));
     EXPECT_TRUE(sameColor(canvas.pixel(3, 3), 0x00FF00, 0));
     EXPECT_TRUE(sameColor(canvas.pixel(5, 5), 0x000000, 0)) << "dest limits the image";
 }
@@ -150,7 +159,8 @@ TEST_F(ResourceFolderTest, CachedImagesAreSharedAndReplacedInPlace)
 
     ImageInfo* first = own.CacheImage(L"b.png", kColorImageType, 0, false);
     ImageInfo* second = own.CacheImage(L"b.png", kColorImageType, 0, false);
-    EXPECT_EQ(first, second) << "a replaced image keeps its address for the draw infos pointing at it";
+    EXPECT_EQ(first, second)
+        << "a replaced image keeps its address for the draw infos pointing at it";
     EXPECT_FALSE(own.CacheImage(L"b.png", nullptr, 0, false)) << "a failed load";
     EXPECT_EQ(own.CachedImage(L"b.png"), first) << "leaves the image in place";
 
@@ -179,9 +189,11 @@ TEST_F(ResourceFolderTest, MissingFileFailsOnEveryCallWithoutReloadingUntilTheDe
     writePng(L"later.png", 0xFFFFFFFF);
     EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info)) << "not retried";
     info.SetDescriptor(L"file='later.png'");
-    EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info)) << "same descriptor: still not retried";
+    EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info))
+        << "same descriptor: still not retried";
     info.SetDescriptor(L"later.png");
-    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info)) << "a new descriptor loads again";
+    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info))
+        << "a new descriptor loads again";
 
     ImageDrawInfo empty;
     EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, empty));
@@ -208,7 +220,8 @@ TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
 {
     // The installer executable is loaded as data; its "ZIPRES" 101 is the skin archive.
     std::wstring installer = ExecutableFolder() + L"..\\..\\app\\VQUpdate.exe";
-    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_TRUE(module) << "missing " << std::string(installer.begin(), installer.end());
     SetResourceModule(module);
     std::optional<Bytes> archive = ReadProgramResource(L"101", L"ZIPRES");
@@ -224,8 +237,7 @@ TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
         ZipEntry entry;
         ASSERT_EQ(getZipItem(OpenSkinArchive(), i, &entry), ResultOk);
         std::wstring name = entry.name;
-        if (name.size() < 4 || name.compare(name.size() - 4, 4, L".png") != 0)
-            continue;
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, L".png") != 0) continue;
         auto image = DecodeImage(name, nullptr, 0);
         EXPECT_TRUE(image) << std::string(name.begin(), name.end());
         ++images;

@@ -25,14 +25,16 @@ constexpr int kChinese = 5, kLabel = 1, kTitle = 2;
 
 void Label(HDC dc, IRenderContext& context, int x, int y, const wchar_t* text)
 {
-    DrawPlainText(dc, context, RECT{x, y, x + 280, y + 18}, text, 0xFF9AA0A6, kLabel, DT_SINGLELINE);
+    DrawPlainText(dc, context, RECT{x, y, x + 280, y + 18}, text, 0xFF9AA0A6, kLabel,
+                  DT_SINGLELINE);
 }
 
 void Checkerboard(HDC dc, const RECT& rc)
 {
     for (int y = rc.top; y < rc.bottom; y += 8)
         for (int x = rc.left; x < rc.right; x += 8)
-            FillColor(dc, RECT{x, y, std::min<int>(x + 8, rc.right), std::min<int>(y + 8, rc.bottom)},
+            FillColor(dc,
+                      RECT{x, y, std::min<int>(x + 8, rc.right), std::min<int>(y + 8, rc.bottom)},
                       ((x + y) / 8) % 2 ? 0xFFFFFFFF : 0xFFC8C8C8);
 }
 
@@ -53,7 +55,8 @@ void DrawImages(HDC dc, BasicRenderContext& context)
     DrawDescriptor(dc, context, RECT{390, 135, 420, 165}, L"closebt.png");
     DrawDescriptor(dc, context, RECT{430, 135, 465, 164}, L"pathchoose.png");
     DrawDescriptor(dc, context, RECT{310, 175, 560, 190}, L"file='processBbg.png'");
-    DrawDescriptor(dc, context, RECT{310, 175, 460, 190}, L"file='processFbg.png' source='0,0,740,39'");
+    DrawDescriptor(dc, context, RECT{310, 175, 460, 190},
+                   L"file='processFbg.png' source='0,0,740,39'");
 
     auto grid = makeImage(24, 24, [](int x, int y) {
         bool edge = x < 6 || y < 6 || x >= 18 || y >= 18;
@@ -114,26 +117,28 @@ void DrawFills(HDC dc, BasicRenderContext& context)
 void DrawTexts(HDC dc, BasicRenderContext& context)
 {
     Label(dc, context, 20, 415, L"plain text");
-    DrawPlainText(dc, context, RECT{20, 435, 300, 460}, L"Install to: C:\\Program Files", 0xFFFFFFFF, 3,
-                  DT_SINGLELINE);
-    DrawPlainText(dc, context, RECT{20, 462, 300, 490}, L"安装到: 添加桌面快捷方式", 0xFF24C75D, kChinese, DT_SINGLELINE);
-    DrawPlainText(dc, context, RECT{20, 492, 200, 515}, L"A long path that is cut with an ellipsis at the end",
-                  0xFFF2C94C, 3, DT_SINGLELINE | DT_END_ELLIPSIS);
+    DrawPlainText(dc, context, RECT{20, 435, 300, 460}, L"Install to: C:\\Program Files",
+                  0xFFFFFFFF, 3, DT_SINGLELINE);
+    DrawPlainText(dc, context, RECT{20, 462, 300, 490}, L"安装到: 添加桌面快捷方式", 0xFF24C75D,
+                  kChinese, DT_SINGLELINE);
+    DrawPlainText(dc, context, RECT{20, 492, 200, 515},
+                  L"A long path that is cut with an ellipsis at the end", 0xFFF2C94C, 3,
+                  DT_SINGLELINE | DT_END_ELLIPSIS);
 
     Label(dc, context, 320, 415, L"markup");
     RECT box = {320, 435, 880, 620};
     FillColor(dc, box, 0xFF2A2D31);
     std::vector<MarkupLink> links;
-    DrawMarkupText(dc, context, box,
-                   L"<b>Bold</b>, <i>italic</i>, <u>underlined</u>, <c #FFE0483E>red</c> and "
-                   L"<a https://example.invalid/agreement>a link</a>; {s}selected{/s} text.<n>"
-                   L"<f 5>我已同意并阅读 <a agreement>用户协议</a> 和 <a privacy>隐私协议</a></f><n>"
-                   L"<p 6>A paragraph with word wrap that runs over more than one line inside its box, "
-                   L"with an inline image <i checkboxselect1.png 1 0> and x<x 20>advance.</p>"
-                   L"<r><b> stays raw</b></r> <{> and <}> escaped",
-                   0xFFFFFFFF, &links, 8, 3, DT_WORDBREAK);
-    for (const MarkupLink& link : links)
-        StrokeRect(dc, link.rect, 1, 0xFF6B7280, PS_DOT);
+    DrawMarkupText(
+        dc, context, box,
+        L"<b>Bold</b>, <i>italic</i>, <u>underlined</u>, <c #FFE0483E>red</c> and "
+        L"<a https://example.invalid/agreement>a link</a>; {s}selected{/s} text.<n>"
+        L"<f 5>我已同意并阅读 <a agreement>用户协议</a> 和 <a privacy>隐私协议</a></f><n>"
+        L"<p 6>A paragraph with word wrap that runs over more than one line inside its box, "
+        L"with an inline image <i checkboxselect1.png 1 0> and x<x 20>advance.</p>"
+        L"<r><b> stays raw</b></r> <{> and <}> escaped",
+        0xFFFFFFFF, &links, 8, 3, DT_WORDBREAK);
+    for (const MarkupLink& link : links) StrokeRect(dc, link.rect, 1, 0xFF6B7280, PS_DOT);
 }
 
 }  // namespace
@@ -148,7 +153,8 @@ int wmain(int argc, wchar_t** argv)
     std::wstring folder(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
     folder.resize(folder.find_last_of(L'\\') + 1);
     std::wstring installer = argc > 2 ? argv[2] : folder + L"..\\..\\app\\VQUpdate.exe";
-    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     std::optional<Bytes> archive;
     if (module) {
         SetResourceModule(module);
@@ -166,8 +172,8 @@ int wmain(int argc, wchar_t** argv)
     context.Fonts().DefineFont(3, L"Tahoma", 15, false, false, false);
     context.Fonts().DefineFont(kChinese, L"WenQuanYi Micro Hei", 18, false, false, false);
     Canvas canvas(kWidth, kHeight, 0xFF1A1C1F);
-    DrawPlainText(canvas.dc(), context, RECT{20, 12, 880, 40}, L"SkinUI render engine samples", 0xFFFFFFFF, kTitle,
-                  DT_SINGLELINE);
+    DrawPlainText(canvas.dc(), context, RECT{20, 12, 880, 40}, L"SkinUI render engine samples",
+                  0xFFFFFFFF, kTitle, DT_SINGLELINE);
     DrawImages(canvas.dc(), context);
     DrawFills(canvas.dc(), context);
     DrawTexts(canvas.dc(), context);

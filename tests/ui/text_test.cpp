@@ -35,9 +35,11 @@ protected:
 TEST_F(TextTest, PlainTextUsesTheColourAndStaysInsideItsRectangle)
 {
     Canvas canvas(200, 40);
-    DrawPlainText(canvas.dc(), m_context, RECT{10, 5, 60, 30}, L"WWWWWWWWWWWWWWWWWW", 0x80FF0000, 1, DT_SINGLELINE);
+    DrawPlainText(canvas.dc(), m_context, RECT{10, 5, 60, 30}, L"WWWWWWWWWWWWWWWWWW", 0x80FF0000, 1,
+                  DT_SINGLELINE);
     EXPECT_GT(countColor(canvas, RECT{10, 5, 60, 30}, 0xFF0000), 20) << "red text, alpha ignored";
-    EXPECT_EQ(countColor(canvas, RECT{60, 0, 200, 40}, 0xFF0000, 120), 0) << "nothing right of the rectangle";
+    EXPECT_EQ(countColor(canvas, RECT{60, 0, 200, 40}, 0xFF0000, 120), 0)
+        << "nothing right of the rectangle";
     EXPECT_EQ(countColor(canvas, RECT{0, 0, 10, 40}, 0xFF0000, 120), 0);
 
     SIZE one = MeasureText(canvas.dc(), m_context, L"W", 1);
@@ -45,7 +47,8 @@ TEST_F(TextTest, PlainTextUsesTheColourAndStaysInsideItsRectangle)
     EXPECT_GT(one.cx, 0);
     EXPECT_EQ(three.cx, 3 * one.cx);
     EXPECT_EQ(three.cy, m_context.Fonts().FontInfoByNumber(1).metrics.tmHeight);
-    EXPECT_GT(MeasureText(canvas.dc(), m_context, L"W", 99).cx, 0) << "an unknown font number uses the default font";
+    EXPECT_GT(MeasureText(canvas.dc(), m_context, L"W", 99).cx, 0)
+        << "an unknown font number uses the default font";
 }
 
 TEST_F(TextTest, LanguageTokensAreReplacedBeforeMeasuring)
@@ -53,7 +56,8 @@ TEST_F(TextTest, LanguageTokensAreReplacedBeforeMeasuring)
     m_context.MutableStrings().Set(7, L"WWWW");
     EXPECT_EQ(m_context.Strings().Substitute(L"a%{7}b%{8}c%{x}%{7"), L"aWWWWb%{8}c%{x}%{7");
     Canvas canvas(10, 10);
-    EXPECT_EQ(MeasureText(canvas.dc(), m_context, L"%{7}", 1).cx, MeasureText(canvas.dc(), m_context, L"WWWW", 1).cx);
+    EXPECT_EQ(MeasureText(canvas.dc(), m_context, L"%{7}", 1).cx,
+              MeasureText(canvas.dc(), m_context, L"WWWW", 1).cx);
 }
 
 TEST(MarkupTokens, TagsEscapesAndRawText)
@@ -85,7 +89,8 @@ TEST_F(TextTest, LinksGiveTheirRectanglesAndTargetsAndUseTheLinkColours)
     Canvas canvas(300, 40);
     std::vector<MarkupLink> links;
     RECT rc = {0, 0, 300, 40};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"Read <a http://one>WWW</a> and <a two>MMM</a><a three>x</a>", 0xFFFFFFFF,
+    DrawMarkupText(canvas.dc(), m_context, rc,
+                   L"Read <a http://one>WWW</a> and <a two>MMM</a><a three>x</a>", 0xFFFFFFFF,
                    &links, 2, 1, DT_SINGLELINE);
     ASSERT_EQ(links.size(), 2u) << "no more than the capacity";
     EXPECT_EQ(links[0].target, L"http://one");
@@ -100,8 +105,8 @@ TEST_F(TextTest, LinksGiveTheirRectanglesAndTargetsAndUseTheLinkColours)
     // With the mouse over the second link it takes the hover colour.
     m_context.SetMousePosition(POINT{links[1].rect.left + 2, links[1].rect.top + 2});
     canvas.fill(0xFF000000);
-    DrawMarkupText(canvas.dc(), m_context, rc, L"Read <a http://one>WWW</a> and <a two>MMM</a>", 0xFFFFFFFF, &links, 8, 1,
-                   DT_SINGLELINE);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"Read <a http://one>WWW</a> and <a two>MMM</a>",
+                   0xFFFFFFFF, &links, 8, 1, DT_SINGLELINE);
     EXPECT_GT(countColor(canvas, links[1].rect, 0xD3215F), 5);
     EXPECT_EQ(countColor(canvas, links[0].rect, 0xD3215F), 0);
 }
@@ -111,14 +116,13 @@ TEST_F(TextTest, WrappedLinkRecordsOneRectanglePerLine)
     Canvas canvas(120, 100);
     std::vector<MarkupLink> links;
     RECT rc = {0, 0, 120, 100};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"<a go>one two three four five six seven</a>", 0xFFFFFFFF, &links, 8, 1,
-                   DT_WORDBREAK);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<a go>one two three four five six seven</a>",
+                   0xFFFFFFFF, &links, 8, 1, DT_WORDBREAK);
     ASSERT_GE(links.size(), 2u);
     EXPECT_EQ(links[0].target, L"go");
     EXPECT_EQ(links[1].target, L"go");
     EXPECT_GT(links[1].rect.top, links[0].rect.top);
-    for (const MarkupLink& link : links)
-        EXPECT_LE(link.rect.right, 120);
+    for (const MarkupLink& link : links) EXPECT_LE(link.rect.right, 120);
 }
 
 TEST_F(TextTest, MeasuringWrapsAtWordsAndReportsTheUsedSize)
@@ -128,21 +132,27 @@ TEST_F(TextTest, MeasuringWrapsAtWordsAndReportsTheUsedSize)
                      m_context.Fonts().FontInfoByNumber(1).metrics.tmExternalLeading;
     int word = MeasureText(canvas.dc(), m_context, L"WWW", 1).cx;
     RECT rc = {0, 0, word * 2, 1000};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"WWW WWW WWW", 0xFF000000, nullptr, 0, 1, DT_WORDBREAK | DT_CALCRECT);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"WWW WWW WWW", 0xFF000000, nullptr, 0, 1,
+                   DT_WORDBREAK | DT_CALCRECT);
     EXPECT_EQ(rc.bottom, 3 * lineHeight) << "one word per line";
     EXPECT_EQ(rc.right, word);
 
     rc = RECT{0, 0, 1000, 1000};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"a<n>b{n}c\nd", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"a<n>b{n}c\nd", 0xFF000000, nullptr, 0, 1,
+                   DT_CALCRECT);
     EXPECT_EQ(rc.bottom, 4 * lineHeight) << "n tags and line feeds break lines";
     rc = RECT{0, 0, 1000, 1000};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"a<n>b", 0xFF000000, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"a<n>b", 0xFF000000, nullptr, 0, 1,
+                   DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(rc.bottom, lineHeight) << "single line ignores breaks";
     rc = RECT{0, 0, 1000, 1000};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"<p 5>a</p>b", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
-    EXPECT_EQ(rc.bottom, (lineHeight + 5) + lineHeight) << "p adds spacing to the lines of its paragraph";
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<p 5>a</p>b", 0xFF000000, nullptr, 0, 1,
+                   DT_CALCRECT);
+    EXPECT_EQ(rc.bottom, (lineHeight + 5) + lineHeight)
+        << "p adds spacing to the lines of its paragraph";
     rc = RECT{0, 0, 1000, 1000};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"a<y 40>b<n>c", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"a<y 40>b<n>c", 0xFF000000, nullptr, 0, 1,
+                   DT_CALCRECT);
     EXPECT_EQ(rc.bottom, 80) << "the last y tag sets the line height";
     rc = RECT{0, 0, 1000, 1000};
     DrawMarkupText(canvas.dc(), m_context, rc, L"<x 30>W", 0xFF000000, nullptr, 0, 1, DT_CALCRECT);
@@ -174,11 +184,13 @@ TEST_F(TextTest, AlignmentMovesTheMeasuredBlock)
     int width = MeasureText(canvas.dc(), m_context, L"WW", 1).cx;
     RECT rc = {0, 0, 200, 40};
     std::vector<MarkupLink> links;
-    DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1, DT_SINGLELINE | DT_RIGHT);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1,
+                   DT_SINGLELINE | DT_RIGHT);
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0].rect.right, 200);
     rc = RECT{0, 0, 200, 40};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1, DT_SINGLELINE | DT_CENTER);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1,
+                   DT_SINGLELINE | DT_CENTER);
     EXPECT_NEAR(links[0].rect.left, (200 - width) / 2, 1);
 }
 
@@ -186,18 +198,23 @@ TEST_F(TextTest, ColoursBoldAndSelectionChangeWhatIsDrawn)
 {
     Canvas canvas(300, 30);
     RECT rc = {0, 0, 300, 30};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"<c #00FF00>WWW</c>{s}MMM{/s}", 0xFFFFFFFF, nullptr, 0, 1, DT_SINGLELINE);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<c #00FF00>WWW</c>{s}MMM{/s}", 0xFFFFFFFF, nullptr,
+                   0, 1, DT_SINGLELINE);
     int www = MeasureText(canvas.dc(), m_context, L"WWW", 1).cx;
     EXPECT_GT(countColor(canvas, RECT{0, 0, www, 30}, 0x00FF00), 5);
-    EXPECT_GT(countColor(canvas, RECT{www, 0, www + 10, 30}, 0xBAE4FF, 4), 20) << "selected background";
+    EXPECT_GT(countColor(canvas, RECT{www, 0, www + 10, 30}, 0xBAE4FF, 4), 20)
+        << "selected background";
 
     Canvas measure(10, 10);
     RECT plain = {0, 0, 1000, 100}, bold = plain;
-    DrawMarkupText(measure.dc(), m_context, plain, L"WWWWWWWWWW", 0, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
-    DrawMarkupText(measure.dc(), m_context, bold, L"<b>WWWWWWWWWW</b>", 0, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
+    DrawMarkupText(measure.dc(), m_context, plain, L"WWWWWWWWWW", 0, nullptr, 0, 1,
+                   DT_CALCRECT | DT_SINGLELINE);
+    DrawMarkupText(measure.dc(), m_context, bold, L"<b>WWWWWWWWWW</b>", 0, nullptr, 0, 1,
+                   DT_CALCRECT | DT_SINGLELINE);
     EXPECT_GT(bold.right, plain.right) << "bold text is wider";
     RECT big = {0, 0, 1000, 100};
-    DrawMarkupText(measure.dc(), m_context, big, L"<f Tahoma 30>W</f>", 0, nullptr, 0, 1, DT_CALCRECT | DT_SINGLELINE);
+    DrawMarkupText(measure.dc(), m_context, big, L"<f Tahoma 30>W</f>", 0, nullptr, 0, 1,
+                   DT_CALCRECT | DT_SINGLELINE);
     EXPECT_GT(big.bottom, plain.bottom) << "a font by face and size is added and used";
 }
 
@@ -213,13 +230,15 @@ TEST(FontTables, OwnFontsComeFirstThenSharedOnesThenTheDefault)
 
     HFONT ownFont = own.DefineFont(2, L"Tahoma", 20, true, false, false);
     EXPECT_EQ(own.FontByNumber(2), ownFont) << "own before shared";
-    EXPECT_EQ(own.MatchFont(L"tahoma", 14, false, false, false), sharedFont) << "face letter case is ignored";
+    EXPECT_EQ(own.MatchFont(L"tahoma", 14, false, false, false), sharedFont)
+        << "face letter case is ignored";
     EXPECT_FALSE(own.MatchFont(L"Tahoma", 15, false, false, false));
 
     HFONT fallback = own.FontByNumber(18);
     EXPECT_TRUE(fallback) << "an undefined number draws with the default font";
     EXPECT_EQ(own.FontByNumber(-1), fallback);
-    EXPECT_EQ(&own.FontInfoByNumber(18), &shared.FontInfoByNumber(18)) << "the default is the shared table's";
+    EXPECT_EQ(&own.FontInfoByNumber(18), &shared.FontInfoByNumber(18))
+        << "the default is the shared table's";
     ASSERT_TRUE(own.SetDefaultFont(L"Tahoma", 9, false, false, true));
     EXPECT_NE(own.FontByNumber(18), fallback);
     EXPECT_TRUE(own.FontInfoByNumber(18).italic);
@@ -237,11 +256,13 @@ TEST(FontTables, OwnFontsComeFirstThenSharedOnesThenTheDefault)
 TEST_F(TextTest, InlineImagesDrawTheChosenPartAndVTopLiftsSmallText)
 {
     std::wstring folder = makeTempFolder();
-    writeFile(folder + L"parts.png", encodePng(8, 4, [](int x, int) { return x < 4 ? 0xFFFF0000u : 0xFF0000FFu; }));
+    writeFile(folder + L"parts.png",
+              encodePng(8, 4, [](int x, int) { return x < 4 ? 0xFFFF0000u : 0xFF0000FFu; }));
     SetResourceFolder(folder);
     Canvas canvas(60, 20);
     RECT rc = {0, 0, 60, 20};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"<i parts.png 2 1>", 0xFFFFFFFF, nullptr, 0, 1, DT_SINGLELINE);
+    DrawMarkupText(canvas.dc(), m_context, rc, L"<i parts.png 2 1>", 0xFFFFFFFF, nullptr, 0, 1,
+                   DT_SINGLELINE);
     SetResourceFolder(L"");
     EXPECT_EQ(countColor(canvas, rc, 0x0000FF, 0), 16) << "the second of two 4x4 parts";
     EXPECT_EQ(countColor(canvas, rc, 0xFF0000, 0), 0);
@@ -252,8 +273,7 @@ TEST_F(TextTest, InlineImagesDrawTheChosenPartAndVTopLiftsSmallText)
         RECT box = {0, 0, 200, 60};
         DrawMarkupText(line.dc(), m_context, box, text, 0xFFFFFFFF, nullptr, 0, 1, DT_SINGLELINE);
         for (int y = 0; y < 60; ++y)
-            if (countColor(line, RECT{0, y, 200, y + 1}, 0xFF0000, 60) > 0)
-                return y;
+            if (countColor(line, RECT{0, y, 200, y + 1}, 0xFF0000, 60) > 0) return y;
         return -1;
     };
     int bottom = topRow(L"<f Tahoma 40>W</f><c #FF0000>W</c>");

@@ -29,8 +29,7 @@ int socketPort(int fd, bool peer)
     socklen_t length = sizeof address;
     const int rc = peer ? getpeername(fd, reinterpret_cast<sockaddr*>(&address), &length)
                         : getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    if (rc != 0 || address.ss_family != AF_INET)
-        return -1;
+    if (rc != 0 || address.ss_family != AF_INET) return -1;
     return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
 }
 
@@ -39,8 +38,7 @@ int socketPort(int fd, bool peer)
 void dropConnection(const httplib::Request& request)
 {
     DIR* fds = opendir("/proc/self/fd");
-    if (!fds)
-        return;
+    if (!fds) return;
     while (const dirent* entry = readdir(fds)) {
         const int fd = std::atoi(entry->d_name);
         if (fd > 2 && socketPort(fd, false) == request.local_port &&
@@ -74,8 +72,7 @@ bool isPlainFileName(const std::string& name)
 }  // namespace
 
 DevInstallService::DevInstallService(ServiceOptions options)
-    : options_(std::move(options)),
-      requestLog_(options_.requestLog),
+    : options_(std::move(options)), requestLog_(options_.requestLog),
       telemetryLog_(options_.telemetryLog)
 {
     registerRoutes();
@@ -83,20 +80,14 @@ DevInstallService::DevInstallService(ServiceOptions options)
 
 int DevInstallService::bind()
 {
-    if (!requestLog_.ok() || !telemetryLog_.ok())
-        return -1;
-    const int port = options_.port == 0 ? server_.bind_to_any_port("127.0.0.1")
-                                        : (server_.bind_to_port("127.0.0.1", options_.port)
-                                               ? options_.port
-                                               : -1);
-    if (port <= 0)
-        return -1;
-    if (options_.downloadUrl.empty())
-        options_.downloadUrl = localUrl(port, "/package.exe");
-    if (options_.privacyUrl.empty())
-        options_.privacyUrl = localUrl(port, "/privacy.html");
-    if (options_.agreementUrl.empty())
-        options_.agreementUrl = localUrl(port, "/agreement.html");
+    if (!requestLog_.ok() || !telemetryLog_.ok()) return -1;
+    const int port = options_.port == 0
+                         ? server_.bind_to_any_port("127.0.0.1")
+                         : (server_.bind_to_port("127.0.0.1", options_.port) ? options_.port : -1);
+    if (port <= 0) return -1;
+    if (options_.downloadUrl.empty()) options_.downloadUrl = localUrl(port, "/package.exe");
+    if (options_.privacyUrl.empty()) options_.privacyUrl = localUrl(port, "/privacy.html");
+    if (options_.agreementUrl.empty()) options_.agreementUrl = localUrl(port, "/agreement.html");
     return port;
 }
 
@@ -120,8 +111,7 @@ void DevInstallService::registerRoutes()
                  [this](const Request& rq, Response& rs) { handleRunIUInfo(rq, rs); });
     // Where the 302 fault points: a client that followed it would get a valid answer here.
     const auto redirected = [this](const Request& rq, Response& rs) {
-        if (!logAndApplyFault(rq, rs))
-            rs.set_content(handshakeAnswer(), kJson);
+        if (!logAndApplyFault(rq, rs)) rs.set_content(handshakeAnswer(), kJson);
     };
     server_.Post("/redirected", redirected);
     server_.Get("/redirected", redirected);
@@ -145,24 +135,21 @@ std::string DevInstallService::handshakeAnswer() const
 void DevInstallService::handleInitInstall(const httplib::Request& request,
                                           httplib::Response& response)
 {
-    if (logAndApplyFault(request, response))
-        return;
+    if (logAndApplyFault(request, response)) return;
     response.set_content(handshakeAnswer(), kJson);
 }
 
 void DevInstallService::handleRunIUInfo(const httplib::Request& request,
                                         httplib::Response& response)
 {
-    if (logAndApplyFault(request, response))
-        return;
+    if (logAndApplyFault(request, response)) return;
     telemetryLog_.append(decryptPayload(request.body));
     response.set_content(R"({"code":0})", kJson);
 }
 
 void DevInstallService::handleFile(const httplib::Request& request, httplib::Response& response)
 {
-    if (logAndApplyFault(request, response))
-        return;
+    if (logAndApplyFault(request, response)) return;
     const std::string name = request.matches[1];
     if (options_.filesDir.empty() || !isPlainFileName(name)) {
         response.status = 404;
@@ -181,14 +168,14 @@ void DevInstallService::handleFile(const httplib::Request& request, httplib::Res
             char buffer[64 * 1024];
             file->seekg(static_cast<std::streamoff>(offset));
             file->read(buffer, static_cast<std::streamsize>(std::min(length, sizeof buffer)));
-            return file->gcount() > 0 && sink.write(buffer, static_cast<std::size_t>(file->gcount()));
+            return file->gcount() > 0 &&
+                   sink.write(buffer, static_cast<std::size_t>(file->gcount()));
         });
 }
 
 bool DevInstallService::faultHits(const std::string& path)
 {
-    if (options_.fault == Fault::None || path != options_.faultPath)
-        return false;
+    if (options_.fault == Fault::None || path != options_.faultPath) return false;
     std::lock_guard<std::mutex> lock(countsMutex_);
     const int seen = ++requestCounts_[path];
     return options_.faultCount < 0 || seen <= options_.faultCount;
@@ -199,18 +186,12 @@ bool DevInstallService::logAndApplyFault(const httplib::Request& request,
 {
     const bool hit = faultHits(request.path);
     requestLog_.append(requestLogLine(request, hit ? faultName(options_.fault) : ""));
-    if (!hit)
-        return false;
+    if (!hit) return false;
     switch (options_.fault) {
     case Fault::None:
-    case Fault::Refuse:
-        return false;
-    case Fault::Close:
-        dropConnection(request);
-        return true;
-    case Fault::Redirect:
-        response.set_redirect("/redirected", 302);
-        return true;
+    case Fault::Refuse: return false;
+    case Fault::Close: dropConnection(request); return true;
+    case Fault::Redirect: response.set_redirect("/redirected", 302); return true;
     case Fault::NotFound:
         response.status = 404;
         response.set_content("not found", "text/plain");
@@ -219,9 +200,7 @@ bool DevInstallService::logAndApplyFault(const httplib::Request& request,
         response.status = 500;
         response.set_content("internal error", "text/plain");
         return true;
-    case Fault::NoData:
-        response.set_content(R"({"code":0,"msg":"ok"})", kJson);
-        return true;
+    case Fault::NoData: response.set_content(R"({"code":0,"msg":"ok"})", kJson); return true;
     }
     return false;
 }

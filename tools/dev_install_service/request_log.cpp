@@ -8,14 +8,12 @@
 
 LineLog::LineLog(const std::string& path) : path_(path)
 {
-    if (!path_.empty())
-        file_.reset(std::fopen(path_.c_str(), "a"));
+    if (!path_.empty()) file_.reset(std::fopen(path_.c_str(), "a"));
 }
 
 void LineLog::append(const std::string& line)
 {
-    if (!file_)
-        return;
+    if (!file_) return;
     std::lock_guard<std::mutex> lock(mutex_);
     std::fputs(line.c_str(), file_.get());
     std::fputc('\n', file_.get());

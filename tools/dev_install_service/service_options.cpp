@@ -9,26 +9,23 @@ namespace {
 
 std::optional<int> parseInt(const std::string& text, int min, int max)
 {
-    if (text.empty())
-        return std::nullopt;
+    if (text.empty()) return std::nullopt;
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < min || value > max)
-        return std::nullopt;
+    if (errno != 0 || *end != '\0' || value < min || value > max) return std::nullopt;
     return static_cast<int>(value);
 }
 
 std::optional<Fault> parseFault(const std::string& text)
 {
     static const std::map<std::string, Fault> names = {
-        {"none", Fault::None},       {"refuse", Fault::Refuse},   {"close", Fault::Close},
-        {"302", Fault::Redirect},    {"404", Fault::NotFound},    {"500", Fault::ServerError},
+        {"none", Fault::None},      {"refuse", Fault::Refuse}, {"close", Fault::Close},
+        {"302", Fault::Redirect},   {"404", Fault::NotFound},  {"500", Fault::ServerError},
         {"no-data", Fault::NoData},
     };
     const auto it = names.find(text);
-    if (it == names.end())
-        return std::nullopt;
+    if (it == names.end()) return std::nullopt;
     return it->second;
 }
 

@@ -8,12 +8,12 @@
 // How the service misbehaves for the requests a fault applies to.
 enum class Fault {
     None,
-    Refuse,      // never listen: connections are refused
-    Close,       // read the request, then close the connection without an answer
-    Redirect,    // 302 to "/redirected", which would answer a valid handshake if followed
-    NotFound,    // 404
-    ServerError, // 500
-    NoData,      // 200 with a JSON body that has no "data" member
+    Refuse,       // never listen: connections are refused
+    Close,        // read the request, then close the connection without an answer
+    Redirect,     // 302 to "/redirected", which would answer a valid handshake if followed
+    NotFound,     // 404
+    ServerError,  // 500
+    NoData,       // 200 with a JSON body that has no "data" member
 };
 
 struct ServiceOptions {
