@@ -12,8 +12,9 @@ function(vq_target_settings target)
 endfunction()
 
 if(WIN32)
-  # One self-contained executable: no mingw runtime DLLs next to it.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  # One self-contained executable: no mingw runtime DLLs next to it; release builds carry no
+  # symbol tables (the download users wait for stays small).
+  add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release,MinSizeRel>:-s>)
 endif()
 
 if(VQ_SANITIZE)
