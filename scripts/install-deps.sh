@@ -25,14 +25,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# mingw's default compilers are the win32-thread flavour; the project uses posix threads.
-for arch in x86_64 i686; do
-  for tool in gcc g++; do
-    alt="/usr/bin/${arch}-w64-mingw32-${tool}-posix"
-    [ -x "$alt" ] && update-alternatives --set "${arch}-w64-mingw32-${tool}" "$alt" >/dev/null 2>&1 || true
-  done
-done
-
 # Wine shows Chinese text only under a Chinese locale.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
   sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
