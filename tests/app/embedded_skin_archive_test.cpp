@@ -15,9 +15,7 @@
 
 #include "archive/zip_reader.h"
 
-// This test links no other user of stb_image, so it compiles the implementation itself.
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
+// The decoder the skin framework uses (its one implementation lives in the skinui library).
 #include <stb/stb_image.h>
 
 namespace {
@@ -179,6 +177,8 @@ TEST_F(EmbeddedSkinArchive, EverySkinUnzipsAndEveryPictureDecodesToItsSize)
         EXPECT_EQ(width, expected.width);
         EXPECT_EQ(height, expected.height);
         EXPECT_EQ(channels, 4) << "not an RGBA picture";
+        EXPECT_FALSE(stbi_is_16_bit_from_memory(data.data(), static_cast<int>(data.size())))
+            << "not an 8-bit picture";
     }
 }
 
