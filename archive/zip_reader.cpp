@@ -122,6 +122,7 @@ ZipResult ZipReader::find(const wchar_t* name, bool ignoreCase, int32_t* index, 
 ZipResult ZipReader::describe(int32_t index, ZipEntry& entry)
 {
     if (index == -1) {
+        closeItem();
         std::memset(&entry, 0, sizeof entry);
         entry.index = static_cast<int32_t>(directory_.declaredCount());
         return ResultOk;

@@ -145,7 +145,7 @@ TEST(ZipReaderTest, StoredAndDeflatedEntriesWithDataDescriptorsGiveTheSameBytes)
     EXPECT_EQ(unzipWhole(archive.get(), deflated), sourceFile("options.xml"));
 }
 
-TEST(ZipReaderTest, SwitchingItemsRestartsTheNewItemFromItsStart)
+TEST(ZipReaderTest, SwitchingOrDescribingItemsRestartsTheItemFromItsStart)
 {
     MemoryArchive archive("tool_deflated.zip");
     ASSERT_TRUE(archive);
@@ -155,6 +155,14 @@ TEST(ZipReaderTest, SwitchingItemsRestartsTheNewItemFromItsStart)
     ASSERT_EQ(unzipItem(archive.get(), options, head, sizeof head, ZipMemory), ResultMoreData);
     EXPECT_EQ(unzipWhole(archive.get(), picture), sourceFile("images/bg.png"));
     EXPECT_EQ(unzipWhole(archive.get(), options), sourceFile("options.xml"));
+
+    // Asking for the entry count closes the item too: the next call starts over.
+    uint8_t again[sizeof head];
+    ASSERT_EQ(unzipItem(archive.get(), options, head, sizeof head, ZipMemory), ResultMoreData);
+    ZipEntry count{};
+    ASSERT_EQ(getZipItem(archive.get(), -1, &count), ResultOk);
+    ASSERT_EQ(unzipItem(archive.get(), options, again, sizeof again, ZipMemory), ResultMoreData);
+    EXPECT_EQ(std::memcmp(head, again, sizeof head), 0);
 }
 
 TEST(ZipReaderTest, OpensArchivesWithCommentsAndEmptyArchives)
