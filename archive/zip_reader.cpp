@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 
 #include "archive/zip_directory.h"
@@ -200,6 +201,21 @@ ZipResult ZipReader::unzipToFile(int32_t index, const void* destination, uint32_
 
 namespace {
 
+// Runs `operation` and stores its result as the most recent one. Running out of memory ends
+// the operation with ResultNoMemory instead of an exception; a size no container can hold
+// (a 32-bit process reading a central directory of gigabytes from a file) counts as that too.
+template <typename Operation>
+ZipResult recordOutcome(Operation operation)
+{
+    try {
+        return recordResult(operation());
+    } catch (const std::bad_alloc&) {
+        return recordResult(ResultNoMemory);
+    } catch (const std::length_error&) {
+        return recordResult(ResultNoMemory);
+    }
+}
+
 // The reader behind `archive`, or null with the result for a missing or foreign handle.
 ZipReader* readerOf(ZipArchive* archive, ZipResult& failure)
 {
@@ -212,6 +228,17 @@ ZipReader* readerOf(ZipArchive* archive, ZipResult& failure)
         return nullptr;
     }
     return archive->reader.get();
+}
+
+// Runs `operation` on the reader behind `archive` and records the outcome; a missing or
+// foreign handle is refused without running it.
+template <typename Operation>
+ZipResult withReader(ZipArchive* archive, Operation operation)
+{
+    ZipResult failure = ResultOk;
+    ZipReader* reader = readerOf(archive, failure);
+    if (reader == nullptr) return recordResult(failure);
+    return recordOutcome([&] { return operation(*reader); });
 }
 
 ZipResult openSource(const void* source, size_t length, uint32_t kind,
@@ -228,73 +255,56 @@ ZipResult openSource(const void* source, size_t length, uint32_t kind,
     return ResultBadArguments;
 }
 
+// Opens the source and parses the archive in it; fills `out` only on success.
+ZipResult openArchive(const void* source, size_t length, uint32_t kind,
+                      std::unique_ptr<ZipArchive>& out)
+{
+    std::unique_ptr<ZipSource> opened;
+    const ZipResult sourceResult = openSource(source, length, kind, opened);
+    if (sourceResult != ResultOk) return sourceResult;
+    auto reader = std::make_unique<ZipReader>(std::move(opened), currentFolder());
+    const ZipResult parsed = reader->open();
+    if (parsed != ResultOk) return parsed;
+    auto archive = std::make_unique<ZipArchive>();
+    archive->reader = std::move(reader);
+    out = std::move(archive);
+    return ResultOk;
+}
+
 }  // namespace
 
 ZipArchive* openZip(const void* source, size_t length, uint32_t kind)
 {
-    try {
-        std::unique_ptr<ZipSource> opened;
-        const ZipResult sourceResult = openSource(source, length, kind, opened);
-        if (sourceResult != ResultOk) {
-            recordResult(sourceResult);
-            return nullptr;
-        }
-        auto reader = std::make_unique<ZipReader>(std::move(opened), currentFolder());
-        const ZipResult parsed = reader->open();
-        recordResult(parsed);
-        if (parsed != ResultOk) return nullptr;
-        auto archive = std::make_unique<ZipArchive>();
-        archive->reader = std::move(reader);
-        return archive.release();
-    } catch (const std::bad_alloc&) {
-        recordResult(ResultNoMemory);
-        return nullptr;
-    }
+    std::unique_ptr<ZipArchive> archive;
+    recordOutcome([&] { return openArchive(source, length, kind, archive); });
+    return archive.release();
 }
 
 ZipResult findZipItem(ZipArchive* archive, const wchar_t* name, bool ignoreCase, int32_t* index,
                       ZipEntry* entry)
 {
-    ZipResult failure = ResultOk;
-    ZipReader* reader = readerOf(archive, failure);
-    if (reader == nullptr) return recordResult(failure);
-    try {
-        return recordResult(reader->find(name, ignoreCase, index, entry));
-    } catch (const std::bad_alloc&) {
-        return recordResult(ResultNoMemory);
-    }
+    return withReader(
+        archive, [&](ZipReader& reader) { return reader.find(name, ignoreCase, index, entry); });
 }
 
 ZipResult getZipItem(ZipArchive* archive, int32_t index, ZipEntry* entry)
 {
-    ZipResult failure = ResultOk;
-    ZipReader* reader = readerOf(archive, failure);
-    if (reader == nullptr) return recordResult(failure);
-    if (entry == nullptr) return recordResult(ResultBadArguments);
-    try {
-        return recordResult(reader->describe(index, *entry));
-    } catch (const std::bad_alloc&) {
-        return recordResult(ResultNoMemory);
-    }
+    return withReader(archive, [&](ZipReader& reader) {
+        if (entry == nullptr) return ResultBadArguments;
+        return reader.describe(index, *entry);
+    });
 }
 
 ZipResult unzipItem(ZipArchive* archive, int32_t index, void* destination, size_t length,
                     uint32_t kind)
 {
-    ZipResult failure = ResultOk;
-    ZipReader* reader = readerOf(archive, failure);
-    if (reader == nullptr) return recordResult(failure);
-    try {
-        if (kind == ZipMemory) {
-            return recordResult(reader->unzipToMemory(index, destination, length));
-        }
+    return withReader(archive, [&](ZipReader& reader) {
+        if (kind == ZipMemory) return reader.unzipToMemory(index, destination, length);
         if (kind == ZipFileHandle || kind == ZipFileName) {
-            return recordResult(reader->unzipToFile(index, destination, kind));
+            return reader.unzipToFile(index, destination, kind);
         }
-        return recordResult(ResultBadArguments);
-    } catch (const std::bad_alloc&) {
-        return recordResult(ResultNoMemory);
-    }
+        return ResultBadArguments;
+    });
 }
 
 ZipResult closeZip(ZipArchive* archive)
