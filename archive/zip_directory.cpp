@@ -98,7 +98,8 @@ void ZipDirectory::readRecords(const ZipSource& source, uint64_t directoryStart,
         if (!source.readExact(directoryStart, copy.data(), copy.size())) return;
         directory = copy.data();
     }
-    records_.reserve(declaredCount_);
+    // The count comes from the archive: reserve no more than the directory can hold.
+    records_.reserve(std::min<uint32_t>(declaredCount_, directorySize / CentralRecordSize));
     uint64_t offset = 0;
     for (uint32_t i = 0; i < declaredCount_; ++i) {
         CentralRecord record;

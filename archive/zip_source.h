@@ -1,5 +1,5 @@
 // Where an archive's bytes come from: the source interface and the memory source.
-// The Win32 file sources live in zip_file_source.h.
+// The Win32 file sources live in zip_file_io.cpp.
 #pragma once
 
 #include <cstddef>
