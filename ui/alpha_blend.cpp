@@ -2,19 +2,11 @@
 #include "ui/alpha_blend.h"
 
 #include "ui/dib_section.h"
+#include "ui/gdi_values.h"
 #include "ui/msimg32_functions.h"
 
 namespace SkinUI {
 namespace {
-
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
 
 // result = source * constant + destination * (1 - effective source alpha), per channel, the
 // arithmetic of AlphaBlend with premultiplied sources.
@@ -40,8 +32,8 @@ uint32_t BlendPixel(uint32_t source, uint32_t destination, unsigned constantAlph
 void OwnBlend(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE constantAlpha,
               bool perPixelAlpha)
 {
-    int width = Width(dest);
-    int height = Height(dest);
+    int width = RectWidth(dest);
+    int height = RectHeight(dest);
     DibSection below = CreateDibSection32(width, height);
     DibSection above = CreateDibSection32(width, height);
     MemoryDC belowDC(dc);
@@ -51,8 +43,8 @@ void OwnBlend(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE c
     SelectGuard selectAbove(aboveDC.get(), above.bitmap.get());
     BitBlt(belowDC.get(), 0, 0, width, height, dc, dest.left, dest.top, SRCCOPY);
     SetStretchBltMode(aboveDC.get(), COLORONCOLOR);
-    StretchBlt(aboveDC.get(), 0, 0, width, height, sourceDC, source.left, source.top, Width(source),
-               Height(source), SRCCOPY);
+    StretchBlt(aboveDC.get(), 0, 0, width, height, sourceDC, source.left, source.top,
+               RectWidth(source), RectHeight(source), SRCCOPY);
     GdiFlush();  // the pixels are read directly below
     size_t count = static_cast<size_t>(width) * height;
     for (size_t i = 0; i < count; ++i)
@@ -66,12 +58,14 @@ void OwnBlend(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE c
 void BlendRect(HDC dc, const RECT& dest, HDC sourceDC, const RECT& source, BYTE constantAlpha,
                bool perPixelAlpha)
 {
-    if (Width(dest) <= 0 || Height(dest) <= 0 || Width(source) <= 0 || Height(source) <= 0) return;
+    if (RectWidth(dest) <= 0 || RectHeight(dest) <= 0 || RectWidth(source) <= 0 ||
+        RectHeight(source) <= 0)
+        return;
     if (AlphaBlendFunction alphaBlend = SystemAlphaBlend()) {
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, constantAlpha,
                                static_cast<BYTE>(perPixelAlpha ? AC_SRC_ALPHA : 0)};
-        alphaBlend(dc, dest.left, dest.top, Width(dest), Height(dest), sourceDC, source.left,
-                   source.top, Width(source), Height(source), blend);
+        alphaBlend(dc, dest.left, dest.top, RectWidth(dest), RectHeight(dest), sourceDC,
+                   source.left, source.top, RectWidth(source), RectHeight(source), blend);
         return;
     }
     OwnBlend(dc, dest, sourceDC, source, constantAlpha, perPixelAlpha);

@@ -3,24 +3,11 @@
 
 #include "ui/alpha_blend.h"
 #include "ui/dib_section.h"
+#include "ui/gdi_values.h"
 #include "ui/msimg32_functions.h"
 
 namespace SkinUI {
 namespace {
-
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
-
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
 
 unsigned Channel(DWORD argb, int shift)
 {
@@ -53,7 +40,7 @@ void FillBands(HDC dc, const RECT& rc, DWORD from, DWORD to, bool vertical, int 
                 : steps < 64 ? 5
                              : 6;
     int bands = 1 << shift;
-    int size = vertical ? Height(rc) : Width(rc);
+    int size = vertical ? RectHeight(rc) : RectWidth(rc);
     int edge = vertical ? rc.bottom : rc.right;
     for (int i = 0; i < bands; ++i) {
         int start = edge - (i + 1) * size / bands;
@@ -116,9 +103,9 @@ private:
 void FillColor(HDC dc, const RECT& rc, DWORD argb)
 {
     unsigned alpha = argb >> 24;
-    if (alpha == 0 || Width(rc) <= 0 || Height(rc) <= 0) return;
+    if (alpha == 0 || RectWidth(rc) <= 0 || RectHeight(rc) <= 0) return;
     if (alpha == 0xFF) {
-        FillOpaque(dc, rc, ToColorRef(argb));
+        FillOpaque(dc, rc, ArgbToColorRef(argb));
         return;
     }
     DibSection pixel = CreateDibSection32(1, 1);
@@ -132,23 +119,23 @@ void FillColor(HDC dc, const RECT& rc, DWORD argb)
 void FillGradient(HDC dc, const RECT& rc, DWORD from, DWORD to, bool vertical, int steps)
 {
     unsigned alpha = ((from >> 24) + (to >> 24)) / 2;
-    if (alpha == 0 || Width(rc) <= 0 || Height(rc) <= 0) return;
+    if (alpha == 0 || RectWidth(rc) <= 0 || RectHeight(rc) <= 0) return;
     if (alpha == 0xFF) {
         FillGradientOpaque(dc, rc, from, to, vertical, steps);
         return;
     }
-    DibSection offscreen = CreateDibSection32(Width(rc), Height(rc));
+    DibSection offscreen = CreateDibSection32(RectWidth(rc), RectHeight(rc));
     MemoryDC offscreenDC(dc);
     if (!offscreen || !offscreenDC) return;
     SelectGuard select(offscreenDC.get(), offscreen.bitmap.get());
-    RECT local = {0, 0, Width(rc), Height(rc)};
+    RECT local = {0, 0, RectWidth(rc), RectHeight(rc)};
     FillGradientOpaque(offscreenDC.get(), local, from, to, vertical, steps);
     BlendRect(dc, rc, offscreenDC.get(), local, static_cast<BYTE>(alpha), false);
 }
 
 void StrokeLine(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
 {
-    Pen pen(CreatePen(penStyle, width, ToColorRef(argb)));
+    Pen pen(CreatePen(penStyle, width, ArgbToColorRef(argb)));
     if (!pen) return;
     SelectGuard select(dc, pen.get());
     TransparentBackground transparent(dc);
@@ -160,7 +147,7 @@ void StrokeLine(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
 
 void StrokeRect(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
 {
-    Pen pen(CreatePen(OutlineStyle(penStyle), width, ToColorRef(argb)));
+    Pen pen(CreatePen(OutlineStyle(penStyle), width, ArgbToColorRef(argb)));
     if (!pen) return;
     SelectGuard selectPen(dc, pen.get());
     SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
@@ -171,7 +158,7 @@ void StrokeRect(HDC dc, const RECT& rc, int width, DWORD argb, int penStyle)
 void StrokeRoundRect(HDC dc, const RECT& rc, int width, int ellipseWidth, int ellipseHeight,
                      DWORD argb, int penStyle)
 {
-    Pen pen(CreatePen(OutlineStyle(penStyle), width, ToColorRef(argb)));
+    Pen pen(CreatePen(OutlineStyle(penStyle), width, ArgbToColorRef(argb)));
     if (!pen) return;
     SelectGuard selectPen(dc, pen.get());
     SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));

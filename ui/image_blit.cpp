@@ -3,20 +3,12 @@
 
 #include "ui/alpha_blend.h"
 #include "ui/gdi_handles.h"
+#include "ui/gdi_values.h"
 
 #include <algorithm>
 
 namespace SkinUI {
 namespace {
-
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
 
 bool Meets(const RECT& part, const RECT& paint)
 {
@@ -34,29 +26,31 @@ public:
 
     void Draw(const RECT& to, const RECT& from) const
     {
-        if (Width(to) <= 0 || Height(to) <= 0 || Width(from) <= 0 || Height(from) <= 0) return;
+        if (RectWidth(to) <= 0 || RectHeight(to) <= 0 || RectWidth(from) <= 0 ||
+            RectHeight(from) <= 0)
+            return;
         if (!Meets(to, m_paint)) return;
         if (m_blend) {
             BlendRect(m_dc, to, m_imageDC, from, m_fade, true);
             return;
         }
-        StretchBlt(m_dc, to.left, to.top, Width(to), Height(to), m_imageDC, from.left, from.top,
-                   Width(from), Height(from), SRCCOPY);
+        StretchBlt(m_dc, to.left, to.top, RectWidth(to), RectHeight(to), m_imageDC, from.left,
+                   from.top, RectWidth(from), RectHeight(from), SRCCOPY);
     }
 
     // Fills `to` with tiles of `from`; along a tiled axis the tiles keep the source size and
     // the last one is cut to the space left, along the other axis they are stretched.
     void DrawTiled(const RECT& to, const RECT& from, bool xTiled, bool yTiled) const
     {
-        int tileWidth = xTiled ? Width(from) : Width(to);
-        int tileHeight = yTiled ? Height(from) : Height(to);
+        int tileWidth = xTiled ? RectWidth(from) : RectWidth(to);
+        int tileHeight = yTiled ? RectHeight(from) : RectHeight(to);
         if (tileWidth <= 0 || tileHeight <= 0) return;
         for (int top = to.top; top < to.bottom; top += tileHeight) {
             int height = std::min(tileHeight, static_cast<int>(to.bottom - top));
-            int sourceHeight = yTiled ? height : Height(from);
+            int sourceHeight = yTiled ? height : RectHeight(from);
             for (int left = to.left; left < to.right; left += tileWidth) {
                 int width = std::min(tileWidth, static_cast<int>(to.right - left));
-                int sourceWidth = xTiled ? width : Width(from);
+                int sourceWidth = xTiled ? width : RectWidth(from);
                 Draw(RECT{left, top, left + width, top + height},
                      RECT{from.left, from.top, from.left + sourceWidth, from.top + sourceHeight});
             }
@@ -126,12 +120,12 @@ bool TryDirectCopy(HDC dc, HDC imageDC, const RECT& dest, const RECT& paint,
                    const BlitLayout& layout)
 {
     const RECT& source = layout.source;
-    if (Width(dest) != Width(source) || Height(dest) != Height(source) ||
+    if (RectWidth(dest) != RectWidth(source) || RectHeight(dest) != RectHeight(source) ||
         HasCorners(layout.corner) || layout.hole)
         return false;
     RECT visible;
     if (IntersectRect(&visible, &dest, &paint))
-        BitBlt(dc, visible.left, visible.top, Width(visible), Height(visible), imageDC,
+        BitBlt(dc, visible.left, visible.top, RectWidth(visible), RectHeight(visible), imageDC,
                source.left + visible.left - dest.left, source.top + visible.top - dest.top,
                SRCCOPY);
     return true;

@@ -2,6 +2,7 @@
 #include "ui/image_descriptor.h"
 
 #include "ui/attribute_values.h"
+#include "ui/gdi_values.h"
 #include "ui/image_blit.h"
 #include "ui/image_decoder.h"
 
@@ -79,11 +80,6 @@ void ApplyKey(ImageDescriptor& d, ParseState& state, const std::wstring& key,
     }
 }
 
-bool IsZero(const RECT& rc)
-{
-    return rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0;
-}
-
 void Load(IRenderContext& context, ImageDrawInfo& info)
 {
     info.loadAttempted = true;
@@ -98,13 +94,13 @@ void Load(IRenderContext& context, ImageDrawInfo& info)
     info.yTiled = d.yTiled;
     info.image = context.Images().CachedImageOrLoad(d.name, d.type ? d.type->c_str() : nullptr,
                                                     d.mask, d.hsl);
-    if (info.image && IsZero(info.source))
+    if (info.image && IsZeroRect(info.source))
         info.source = RECT{0, 0, info.image->width(), info.image->height()};
 }
 
 RECT Destination(const RECT& control, const RECT& dest)
 {
-    if (IsZero(dest)) return control;
+    if (IsZeroRect(dest)) return control;
     return RECT{control.left + dest.left, control.top + dest.top,
                 std::min(control.right, control.left + dest.right),
                 std::min(control.bottom, control.top + dest.bottom)};

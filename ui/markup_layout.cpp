@@ -2,6 +2,7 @@
 #include "ui/markup_layout.h"
 
 #include "ui/attribute_values.h"
+#include "ui/gdi_values.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -91,7 +92,7 @@ private:
             else
                 PlaceImage(arguments);
             break;
-        case L'c': m_colors.push_back(ToColorRef(ParseColor(arguments))); break;
+        case L'c': m_colors.push_back(ArgbToColorRef(ParseColor(arguments))); break;
         case L'f': PushFont(arguments); break;
         case L'n': BreakLine(); break;
         case L'p':
@@ -134,11 +135,6 @@ private:
         case L'v': Pop(m_aligns, 0); break;
         default: break;
         }
-    }
-
-    static COLORREF ToColorRef(DWORD argb)
-    {
-        return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
     }
 
     void PushVariant(bool bold, bool underline, bool italic)

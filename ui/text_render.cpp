@@ -1,6 +1,8 @@
 // Plain text; see text_render.h.
 #include "ui/text_render.h"
 
+#include "ui/gdi_values.h"
+
 namespace SkinUI {
 
 void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::wstring& text,
@@ -10,7 +12,7 @@ void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::w
     std::wstring shown = context.Strings().Substitute(text);
     SelectGuard select(dc, context.Fonts().FontByNumber(font));
     int oldMode = SetBkMode(dc, TRANSPARENT);
-    COLORREF oldColor = SetTextColor(dc, RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF));
+    COLORREF oldColor = SetTextColor(dc, ArgbToColorRef(argb));
     RECT box = rc;
     DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &box, style | DT_NOPREFIX);
     SetTextColor(dc, oldColor);
