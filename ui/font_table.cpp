@@ -2,6 +2,7 @@
 #include "ui/font_table.h"
 
 #include <cwchar>
+#include <limits>
 
 namespace SkinUI {
 namespace {
@@ -12,6 +13,12 @@ LOGFONTW SystemGuiFont()
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
     logFont.lfCharSet = DEFAULT_CHARSET;
     return logFont;
+}
+
+// The face as a font stores it: at most LF_FACESIZE - 1 characters.
+std::wstring StoredFace(const std::wstring& face)
+{
+    return face.substr(0, LF_FACESIZE - 1);
 }
 
 void MeasureMetrics(FontInfo& info)
@@ -42,7 +49,7 @@ std::unique_ptr<FontInfo> CreateFontInfo(const std::wstring& face, int size, boo
                                          bool underline, bool italic)
 {
     LOGFONTW logFont = SystemGuiFont();
-    wcsncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    wcsncpy(logFont.lfFaceName, StoredFace(face).c_str(), LF_FACESIZE - 1);
     logFont.lfFaceName[LF_FACESIZE - 1] = L'\0';
     logFont.lfHeight = -size;
     // The weight stays within the valid range (bold is 700) whatever the base font's weight.
@@ -119,12 +126,14 @@ const FontInfo& FontTable::FontInfoByNumber(int number)
 FontInfo* FontTable::Match(const std::wstring& face, int size, bool bold, bool underline,
                            bool italic)
 {
+    // Fonts keep a shortened face; a long name must still find the font made for it.
+    std::wstring stored = StoredFace(face);
     for (const auto& [number, info] : m_fonts) {
         if (info->size == size && info->bold == bold && info->underline == underline &&
-            info->italic == italic && _wcsicmp(info->face.c_str(), face.c_str()) == 0)
+            info->italic == italic && _wcsicmp(info->face.c_str(), stored.c_str()) == 0)
             return info.get();
     }
-    return m_shared ? m_shared->Match(face, size, bold, underline, italic) : nullptr;
+    return m_shared ? m_shared->Match(stored, size, bold, underline, italic) : nullptr;
 }
 
 HFONT FontTable::MatchFont(const std::wstring& face, int size, bool bold, bool underline,
@@ -141,9 +150,26 @@ const FontInfo* FontTable::FindOrAddFont(const std::wstring& face, int size, boo
         if (!info->hasMetrics) MeasureMetrics(*info);
         return info;
     }
-    int number = m_fonts.empty() ? 0 : m_fonts.rbegin()->first + 1;
+    int number = FreeNumber();
+    if (number < 0) return nullptr;
     if (!DefineFont(number, face, size, bold, underline, italic)) return nullptr;
     return &FontInfoByNumber(number);
+}
+
+int FontTable::FreeNumber() const
+{
+    if (m_fonts.empty()) return 0;
+    int last = m_fonts.rbegin()->first;
+    if (last < std::numeric_limits<int>::max()) return last + 1;
+    // A skin used the largest number: take the first gap instead of overflowing.
+    int expected = 0;
+    for (const auto& entry : m_fonts) {
+        if (entry.first < 0) continue;
+        if (entry.first != expected) return expected;
+        if (expected == std::numeric_limits<int>::max()) break;
+        ++expected;
+    }
+    return -1;
 }
 
 int FontTable::FontNumberOf(HFONT font, bool shared) const

@@ -51,7 +51,8 @@ public:
     HFONT MatchFont(const std::wstring& face, int size, bool bold, bool underline, bool italic);
 
     // A font with these parameters: a matching one, or one defined now under the next free
-    // number of this table. Null only when it cannot be created.
+    // number of this table. Null only when it cannot be created. The record belongs to the
+    // table and keeps its address while the table lives.
     const FontInfo* FindOrAddFont(const std::wstring& face, int size, bool bold, bool underline,
                                   bool italic);
 
@@ -65,6 +66,9 @@ private:
     FontInfo* FindInfo(int number);
     FontInfo& DefaultInfo();
     FontInfo* Match(const std::wstring& face, int size, bool bold, bool underline, bool italic);
+    // An unused non-negative number for a new own font: one past the highest, or the first
+    // gap when the highest is the largest int; -1 when none is left.
+    int FreeNumber() const;
 
     std::map<int, std::unique_ptr<FontInfo>> m_fonts;
     std::unique_ptr<FontInfo> m_default;  // null: the shared table's default, else the system's

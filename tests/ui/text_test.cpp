@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace SkinUI;
 using namespace SkinUITest;
 
@@ -251,6 +253,24 @@ TEST(FontTables, OwnFontsComeFirstThenSharedOnesThenTheDefault)
 
     own.ClearFonts();
     EXPECT_EQ(own.FontByNumber(2), sharedFont);
+}
+
+TEST(FontTables, FontsAddedByMarkupAreFoundAgain)
+{
+    // Faces longer than a font can store and a skin's use of the largest number must not
+    // make every drawing of the text add another font.
+    FontTable table;
+    std::wstring longFace = L"Microsoft YaHei UI Light Condensed Extra";
+    const FontInfo* first = table.FindOrAddFont(longFace, 12, false, false, false);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(table.FindOrAddFont(longFace, 12, false, false, false), first);
+    EXPECT_EQ(table.FontNumberOf(first->font.get()), 0);
+
+    ASSERT_TRUE(table.DefineFont(INT_MAX, L"Tahoma", 12, false, false, false));
+    const FontInfo* next = table.FindOrAddFont(L"Tahoma", 13, false, false, false);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(table.FontNumberOf(next->font.get()), 1) << "the first free number after 0";
+    EXPECT_EQ(table.FontNumberOf(table.FontByNumber(INT_MAX)), INT_MAX);
 }
 
 TEST_F(TextTest, InlineImagesDrawTheChosenPartAndVTopLiftsSmallText)
