@@ -1,19 +1,18 @@
 // Drawing laid-out markup; see markup_text.h.
 #include "ui/markup_text.h"
 
+#include "ui/clip.h"
 #include "ui/fill_and_stroke.h"
+#include "ui/gdi_values.h"
 #include "ui/image_blit.h"
 #include "ui/markup_layout.h"
+
+#include <map>
 
 namespace SkinUI {
 namespace {
 
 constexpr UINT kAlignFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
-
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
 
 RECT PieceBox(const PlacedLine& line, const PlacedPiece& piece)
 {
@@ -60,13 +59,24 @@ std::vector<bool> HoveredLinks(const MarkupLayout& layout, POINT mouse)
     return hovered;
 }
 
+// One rectangle per link and line: the pieces of a link on one line (a bold word inside it,
+// say) share the entry, so each slot of the capacity is one clickable area.
 void RecordLinks(const MarkupLayout& layout, std::vector<MarkupLink>& links, size_t capacity)
 {
     for (const PlacedLine& line : layout.lines) {
+        std::map<int, size_t> entryOfLink;  // link index -> its entry for this line
         for (const PlacedPiece& piece : line.pieces) {
-            if (piece.link < 0 || links.size() >= capacity) continue;
-            links.push_back(MarkupLink{PieceBox(line, piece),
-                                       layout.linkTargets[static_cast<size_t>(piece.link)]});
+            if (piece.link < 0) continue;
+            RECT box = PieceBox(line, piece);
+            auto found = entryOfLink.find(piece.link);
+            if (found != entryOfLink.end()) {
+                RECT& rect = links[found->second].rect;
+                UnionRect(&rect, &rect, &box);
+                continue;
+            }
+            if (links.size() >= capacity) continue;
+            entryOfLink[piece.link] = links.size();
+            links.push_back(MarkupLink{box, layout.linkTargets[static_cast<size_t>(piece.link)]});
         }
     }
 }
@@ -91,6 +101,27 @@ void DrawPiece(HDC dc, const RECT& clip, const PlacedLine& line, const PlacedPie
                 static_cast<UINT>(piece.text.size()), nullptr);
 }
 
+// Draws every piece. A block taller or wider than `bounds` (aligned upwards or leftwards, or
+// holding a tall inline image) is clipped to it rather than painting over its neighbours.
+void DrawLayout(HDC dc, const IRenderContext& context, const MarkupLayout& layout,
+                const RECT& bounds)
+{
+    std::vector<bool> hovered = HoveredLinks(layout, context.MousePosition());
+    const DefaultColors& colors = context.Colors();
+    SavedDCState saved(dc);
+    ClipRegion clip = RectClip(dc, bounds);
+    SetBkMode(dc, TRANSPARENT);
+    for (const PlacedLine& line : layout.lines) {
+        for (const PlacedPiece& piece : line.pieces) {
+            COLORREF pieceColor = piece.color;
+            if (piece.link >= 0)
+                pieceColor = ArgbToColorRef(
+                    hovered[static_cast<size_t>(piece.link)] ? colors.linkHover : colors.link);
+            DrawPiece(dc, bounds, line, piece, pieceColor, colors.selectedBackground);
+        }
+    }
+}
+
 }  // namespace
 
 void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstring& text, DWORD argb,
@@ -99,13 +130,14 @@ void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstrin
     if (links) links->clear();
     if (!dc) return;
     std::vector<MarkupToken> tokens = TokenizeMarkup(context.Strings().Substitute(text));
-    COLORREF color = ToColorRef(argb);
+    COLORREF color = ArgbToColorRef(argb);
     if (style & DT_CALCRECT) {
         MarkupLayout measured = LayOutMarkup(dc, context, rc, tokens, color, font, style, true);
         rc.right = rc.left + measured.width;
         rc.bottom = rc.top + measured.height;
         return;
     }
+    RECT bounds = rc;  // what the caller gave: nothing is drawn outside it
     if (style & kAlignFlags)
         AlignBlock(rc,
                    LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, true),
@@ -113,20 +145,7 @@ void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstrin
     MarkupLayout layout =
         LayOutMarkup(dc, context, rc, tokens, color, font, style & ~kAlignFlags, false);
     if (links) RecordLinks(layout, *links, linkCapacity);
-
-    std::vector<bool> hovered = HoveredLinks(layout, context.MousePosition());
-    const DefaultColors& colors = context.Colors();
-    SavedDCState saved(dc);
-    SetBkMode(dc, TRANSPARENT);
-    for (const PlacedLine& line : layout.lines) {
-        for (const PlacedPiece& piece : line.pieces) {
-            COLORREF pieceColor = piece.color;
-            if (piece.link >= 0)
-                pieceColor = ToColorRef(hovered[static_cast<size_t>(piece.link)] ? colors.linkHover
-                                                                                 : colors.link);
-            DrawPiece(dc, rc, line, piece, pieceColor, colors.selectedBackground);
-        }
-    }
+    DrawLayout(dc, context, layout, bounds);
 }
 
 }  // namespace SkinUI

@@ -118,13 +118,45 @@ TEST_F(TextTest, WrappedLinkRecordsOneRectanglePerLine)
     Canvas canvas(120, 100);
     std::vector<MarkupLink> links;
     RECT rc = {0, 0, 120, 100};
-    DrawMarkupText(canvas.dc(), m_context, rc, L"<a go>one two three four five six seven</a>",
-                   0xFFFFFFFF, &links, 8, 1, DT_WORDBREAK);
+    DrawMarkupText(canvas.dc(), m_context, rc,
+                   L"<a go>one <b>two</b> three four <u>five</u> six seven</a>", 0xFFFFFFFF, &links,
+                   8, 1, DT_WORDBREAK);
     ASSERT_GE(links.size(), 2u);
     EXPECT_EQ(links[0].target, L"go");
     EXPECT_EQ(links[1].target, L"go");
-    EXPECT_GT(links[1].rect.top, links[0].rect.top);
+    for (size_t i = 1; i < links.size(); ++i)
+        EXPECT_GT(links[i].rect.top, links[i - 1].rect.top) << "styled words share their line's";
     for (const MarkupLink& link : links) EXPECT_LE(link.rect.right, 120);
+
+    // On one line a link with a bold part is one rectangle, so it takes one slot.
+    RECT line = {0, 0, 300, 30};
+    DrawMarkupText(canvas.dc(), m_context, line, L"<a one>WW<b>WW</b>WW</a> <a two>x</a>",
+                   0xFFFFFFFF, &links, 2, 1, DT_SINGLELINE);
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].rect.left, 0);
+    EXPECT_EQ(links[1].target, L"two");
+    EXPECT_LE(links[0].rect.right, links[1].rect.left);
+    EXPECT_GT(links[0].rect.right, MeasureText(canvas.dc(), m_context, L"WWWWWW", 1).cx - 1);
+}
+
+TEST_F(TextTest, MarkupLargerThanItsRectangleStaysInsideIt)
+{
+    // Three lines centred in a box one line high: the block overhangs above and below, and
+    // a tall inline image overhangs too; none of it may paint over the neighbours.
+    std::wstring folder = makeTempFolder();
+    writeFile(folder + L"tall.png", encodePng(6, 50, [](int, int) { return 0xFFFFFFFFu; }));
+    SetResourceFolder(folder);
+    Canvas canvas(100, 80);
+    RECT box = {0, 30, 100, 45};
+    DrawMarkupText(canvas.dc(), m_context, box, L"WWW<n>WWW<n>WWW", 0xFFFFFFFF, nullptr, 0, 1,
+                   DT_VCENTER | DT_CENTER);
+    RECT imageBox = {0, 30, 100, 45};
+    DrawMarkupText(canvas.dc(), m_context, imageBox, L"<i tall.png>", 0xFFFFFFFF, nullptr, 0, 1,
+                   DT_SINGLELINE);
+    SetResourceFolder(L"");
+    EXPECT_GT(countColor(canvas, RECT{0, 30, 100, 45}, 0xFFFFFF), 10);
+    EXPECT_EQ(countColor(canvas, RECT{0, 0, 100, 30}, 0xFFFFFF, 200), 0) << "nothing above";
+    EXPECT_EQ(countColor(canvas, RECT{0, 45, 100, 80}, 0xFFFFFF, 200), 0) << "nothing below";
 }
 
 TEST_F(TextTest, MeasuringWrapsAtWordsAndReportsTheUsedSize)
