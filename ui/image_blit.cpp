@@ -141,10 +141,14 @@ void BlitImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint,
     if (!imageDC) return;
     SelectGuard select(imageDC.get(), bitmap);
     int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-    bool blend = layout.hasAlpha || layout.fade < 255;
-    if (blend || !TryDirectCopy(dc, imageDC.get(), dest, paint, layout)) {
-        PartPainter painter(dc, imageDC.get(), paint, blend, layout.fade);
-        DrawNineParts(painter, dest, layout.source, layout);
+    // A negative border width would widen the centre past `dest`: such a border is no border.
+    BlitLayout parts = layout;
+    parts.corner = RECT{std::max(0L, layout.corner.left), std::max(0L, layout.corner.top),
+                        std::max(0L, layout.corner.right), std::max(0L, layout.corner.bottom)};
+    bool blend = parts.hasAlpha || parts.fade < 255;
+    if (blend || !TryDirectCopy(dc, imageDC.get(), dest, paint, parts)) {
+        PartPainter painter(dc, imageDC.get(), paint, blend, parts.fade);
+        DrawNineParts(painter, dest, parts.source, parts);
     }
     if (oldMode) SetStretchBltMode(dc, oldMode);
 }

@@ -156,6 +156,22 @@ TEST_P(BlitImageTest, OnlyPartsMeetingThePaintRectangleAreDrawn)
     EXPECT_TRUE(sameColor(canvas.pixel(20, 15), kBlack));
 }
 
+TEST_P(BlitImageTest, NegativeBorderWidthsDrawNothingOutsideTheDestination)
+{
+    auto image = nineGrid();
+    for (bool blend : {false, true}) {
+        constexpr uint32_t background = 0xFF336699;
+        Canvas canvas(30, 30, background);
+        BlitLayout layout = wholeImage(*image, blend);
+        layout.corner = RECT{-5, -5, -5, -5};  // a skin's typo; the image is simply stretched
+        BlitImage(canvas.dc(), image->bitmap(), RECT{10, 10, 20, 20}, canvas.rect(), layout);
+        EXPECT_TRUE(sameColor(canvas.pixel(7, 7), background)) << blend;
+        EXPECT_TRUE(sameColor(canvas.pixel(22, 22), background)) << blend;
+        EXPECT_TRUE(sameColor(canvas.pixel(10, 10), kRed)) << blend;
+        EXPECT_TRUE(sameColor(canvas.pixel(19, 19), kWhite)) << blend;
+    }
+}
+
 TEST(BlitImageDirectCopy, SameSizeOpaqueImageIsCopiedOnlyWithinThePaintRectangle)
 {
     auto image = makeImage(8, 8, [](int x, int) { return x < 4 ? kRed : kBlue; });
