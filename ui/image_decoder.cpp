@@ -62,7 +62,7 @@ std::optional<Bytes> ReadImageBytes(const std::wstring& name, const wchar_t* typ
         bytes = ReadFileBytes(ResourceFolder() + name);
     else
         bytes = ReadSkinArchiveEntry(name);
-    if (!bytes) bytes = ReadFileBytes(name);
+    if (!bytes || bytes->empty()) bytes = ReadFileBytes(name);  // an empty entry is no image
     return bytes;
 }
 

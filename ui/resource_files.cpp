@@ -33,10 +33,24 @@ bool IsNumber(const std::wstring& text)
     return true;
 }
 
-// A resource name or type: a number for decimal digits (MAKEINTRESOURCE), else the text.
-const wchar_t* ResourceId(const std::wstring& text)
+// A resource type: a number for decimal digits (MAKEINTRESOURCE), else the text.
+const wchar_t* ResourceTypeId(const std::wstring& type)
 {
-    return IsNumber(text) ? MAKEINTRESOURCEW(std::stoi(text)) : text.c_str();
+    return IsNumber(type) ? MAKEINTRESOURCEW(std::stoi(type)) : type.c_str();
+}
+
+// A resource name: a name beginning with a digit names a resource by the number its leading
+// digits make ("101" and "101.png" both name 101); other names are text. A number that cannot
+// be a resource id (0 or above 65535) leaves the name as text.
+const wchar_t* ResourceNameId(const std::wstring& name)
+{
+    if (name.empty() || name[0] < L'0' || name[0] > L'9') return name.c_str();
+    unsigned long number = 0;
+    for (size_t i = 0; i < name.size() && name[i] >= L'0' && name[i] <= L'9'; ++i) {
+        number = number * 10 + (name[i] - L'0');
+        if (number > 0xFFFF) return name.c_str();
+    }
+    return number == 0 ? name.c_str() : MAKEINTRESOURCEW(number);
 }
 
 std::optional<Bytes> ReadEntry(ZipArchive* archive, const std::wstring& name, size_t maxSize)
@@ -76,7 +90,7 @@ std::optional<Bytes> ReadFileBytes(const std::wstring& path, size_t maxSize)
 std::optional<Bytes> ReadProgramResource(const std::wstring& name, const std::wstring& type)
 {
     HMODULE module = ResourceModule();
-    HRSRC resource = FindResourceW(module, ResourceId(name), ResourceId(type));
+    HRSRC resource = FindResourceW(module, ResourceNameId(name), ResourceTypeId(type));
     if (!resource) return std::nullopt;
     HGLOBAL loaded = LoadResource(module, resource);
     DWORD size = SizeofResource(module, resource);

@@ -16,8 +16,9 @@ using Bytes = std::vector<unsigned char>;
 // `maxSize` bytes.
 std::optional<Bytes> ReadFileBytes(const std::wstring& path, size_t maxSize = 64u << 20);
 
-// The resource `name` of `type` in the resource module. A name or type made only of decimal
-// digits names a resource by number. Nothing when it is not found.
+// The resource `name` of `type` in the resource module. A name beginning with a digit names
+// a resource by the number of its leading digits; a type made only of decimal digits is a
+// numbered type. Nothing when it is not found.
 std::optional<Bytes> ReadProgramResource(const std::wstring& name, const std::wstring& type);
 
 // The entry `name` (letter case ignored) of the skin archive: the archive kept open by the

@@ -216,6 +216,23 @@ TEST_F(ResourceFolderTest, ResourceWithoutTypeFallsBackToTheFileOfThatName)
     EXPECT_EQ(color.image->dib.pixels[0], 0xFFFF0000u);
 }
 
+TEST_F(ResourceFolderTest, AnEmptyFileInTheFolderFallsBackToTheFileOfThatName)
+{
+    // An empty file holds no image: the name is then read as a path of its own (here relative
+    // to the current folder).
+    writeFile(m_folder + L"empty.png", {});
+    std::wstring elsewhere = makeTempFolder();
+    writeFile(elsewhere + L"empty.png", encodePng(1, 1, [](int, int) { return 0xFF00FF00u; }));
+    wchar_t current[MAX_PATH];
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.c_str()));
+    auto image = DecodeImage(L"empty.png", nullptr, 0);
+    SetCurrentDirectoryW(current);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->dib.pixels[0], 0xFF00FF00u);
+}
+
 TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
 {
     // The installer executable is loaded as data; its "ZIPRES" 101 is the skin archive.
@@ -226,6 +243,9 @@ TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
     SetResourceModule(module);
     std::optional<Bytes> archive = ReadProgramResource(L"101", L"ZIPRES");
     ASSERT_TRUE(archive);
+    std::optional<Bytes> byLeadingDigits = ReadProgramResource(L"101.zip", L"ZIPRES");
+    EXPECT_TRUE(byLeadingDigits && *byLeadingDigits == *archive)
+        << "a name beginning with digits names the resource of that number";
     SetSkinArchive(archive->data(), static_cast<unsigned>(archive->size()));
     ASSERT_TRUE(OpenSkinArchive());
     EXPECT_EQ(SkinArchiveName(), L"membuffer");
