@@ -57,7 +57,9 @@ ClipRegion RoundClip(HDC dc, const RECT& rc, const RECT& item, int ellipseWidth,
     Region clip(CreateRectRgnIndirect(&rc));
     Region round(CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1,
                                     ellipseWidth, ellipseHeight));
-    if (clip && round) CombineRgn(clip.get(), clip.get(), round.get(), RGN_AND);
+    // Without the rounded part the clip would be too wide: then no region is made at all.
+    if (!clip || !round) return ClipRegion(dc, Region());
+    CombineRgn(clip.get(), clip.get(), round.get(), RGN_AND);
     return ClipRegion(dc, std::move(clip));
 }
 
