@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <exception>
 #include <memory>
 
 #ifndef VQ_INSTALL_SERVICE_URL
@@ -21,12 +22,28 @@ namespace {
 const char kHandshakeRecord[] = R"({"versionCode":1,"version":"v1.0","channel":"office"})";
 const char kContentType[] = "application/json";
 
+// The HTTP client for baseUrl, or null when baseUrl is no usable http:// origin. The library
+// throws for a scheme other than http and for a port beyond int (built without exceptions it
+// leaves a client that crashes on first use); neither may end the installer.
+std::unique_ptr<httplib::Client> openClient(const std::string& baseUrl)
+{
+    std::unique_ptr<httplib::Client> client;
+    try {
+        client = std::make_unique<httplib::Client>(baseUrl);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    if (!client->is_valid()) return nullptr;
+    return client;
+}
+
 // A client configured the way the service's peers expect: the User-Agent of the HTTP library
 // generation the service was built against, keep-alive on (no "Connection: close"), no
-// redirects, connect time-out 300 s and read/write time-outs 5 s.
+// redirects, connect time-out 300 s and read/write time-outs 5 s. Null for an unusable URL.
 std::unique_ptr<httplib::Client> makeServiceClient(const std::string& baseUrl)
 {
-    auto client = std::make_unique<httplib::Client>(baseUrl);
+    auto client = openClient(baseUrl);
+    if (!client) return nullptr;
     client->set_default_headers({{"User-Agent", "cpp-httplib/0.7"}});
     client->set_keep_alive(true);
     client->set_follow_location(false);
@@ -61,6 +78,7 @@ void sendTelemetry(const std::string& baseUrl, const std::string& version, std::
                    const char* operateName)
 {
     auto client = makeServiceClient(baseUrl);
+    if (!client) return;
     const std::string record =
         telemetryRecord(currentDeviceCode(), version, now32(), latency, operateName);
     client->Post("/v1/runIUInfo", encryptPayload(record), kContentType);
@@ -77,6 +95,7 @@ const std::string& installServiceUrl()
 std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl)
 {
     auto client = makeServiceClient(baseUrl);
+    if (!client) return std::nullopt;
     const httplib::Result result =
         client->Post("/v1/initInstall", encryptPayload(kHandshakeRecord), kContentType);
     if (!result || result->status != 200) return std::nullopt;

@@ -20,7 +20,8 @@ struct InstallInfo {
 const std::string& installServiceUrl();
 
 // One handshake attempt against `baseUrl`. Returns nothing when no response arrived or its
-// status is not exactly 200 (redirects are not followed). Any 200 answer succeeds, even one
+// status is not exactly 200 (redirects are not followed), and when baseUrl is not a usable
+// http:// origin. Any 200 answer succeeds, even one
 // without a readable "data" member: the values that cannot be read are then empty. Retrying is
 // the caller's business.
 std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl = installServiceUrl());
@@ -31,13 +32,15 @@ std::string telemetryRecord(const std::string& deviceCode, const std::string& ve
                             const std::string& operateName);
 
 // Sends the installStart record for `version` (the current version from the handshake) with
-// latency 0. Blocks for the request; its outcome is not reported and a failure is not retried.
+// latency 0. Blocks for the request; its outcome is not reported and a failure (an unusable
+// baseUrl included) is not retried.
 // Meant to run on a detached thread of its own.
 void reportInstallStart(const std::string& version,
                         const std::string& baseUrl = installServiceUrl());
 
 // Sends the installEnd record for `version` with latency endTime - startTime (seconds, 32-bit
-// arithmetic), then ends the process with exit code 0 whether or not the request succeeded.
+// arithmetic), then ends the process with exit code 0 whether or not the request succeeded
+// (or could be made at all).
 [[noreturn]] void reportInstallEnd(const std::string& version, std::int32_t endTime,
                                    std::int32_t startTime,
                                    const std::string& baseUrl = installServiceUrl());

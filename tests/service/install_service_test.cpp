@@ -187,4 +187,15 @@ TEST_F(InstallServiceTest, EndReportExitsWithZeroWhenTheServiceIsDown)
     EXPECT_EXIT(reportInstallEnd("1", 5, 2, down.url()), testing::ExitedWithCode(0), "");
 }
 
+// The HTTP library throws for each of these URLs.
+TEST_F(InstallServiceTest, UnusableServiceUrlsFailQuietlyInsteadOfCrashing)
+{
+    for (const char* url :
+         {"https://127.0.0.1", "ftp://127.0.0.1", "http://127.0.0.1:99999999999", "gopher://x:1"}) {
+        EXPECT_FALSE(attemptHandshake(url).has_value()) << url;
+        reportInstallStart("1", url);
+        EXPECT_EXIT(reportInstallEnd("1", 5, 2, url), testing::ExitedWithCode(0), "") << url;
+    }
+}
+
 }  // namespace
