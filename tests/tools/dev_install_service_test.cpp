@@ -18,6 +18,7 @@ TEST(DevInstallService, ServesFilesOfItsFolderOnlyWithContentLength)
     std::filesystem::create_directories(folder);
     const std::string package(300000, 'p');
     std::ofstream(folder + "/setup.exe", std::ios::binary) << package;
+    std::filesystem::create_directories(folder + "/subfolder");
 
     ServiceOptions options;
     options.port = 0;
@@ -34,7 +35,8 @@ TEST(DevInstallService, ServesFilesOfItsFolderOnlyWithContentLength)
     EXPECT_EQ(file->get_header_value("Content-Length"), std::to_string(package.size()));
     EXPECT_EQ(file->body, package);
 
-    for (const char* path : {"/missing.exe", "/..", "/%2e%2e/etc/passwd", "/../etc/passwd"}) {
+    for (const char* path :
+         {"/missing.exe", "/..", "/%2e%2e/etc/passwd", "/../etc/passwd", "/subfolder"}) {
         const auto refused = client.Get(path);
         ASSERT_TRUE(refused) << path;
         EXPECT_EQ(refused->status, 404) << path;

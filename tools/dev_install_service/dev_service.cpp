@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <utility>
@@ -155,7 +156,14 @@ void DevInstallService::handleFile(const httplib::Request& request, httplib::Res
         response.status = 404;
         return;
     }
-    auto file = std::make_shared<std::ifstream>(options_.filesDir + "/" + name, std::ios::binary);
+    const std::string path = options_.filesDir + "/" + name;
+    // A folder opens as a stream too, with a nonsense size: only regular files are served.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        response.status = 404;
+        return;
+    }
+    auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
     if (!file->seekg(0, std::ios::end)) {
         response.status = 404;
         return;
