@@ -53,14 +53,18 @@ def pack(skin_dir, output):
     if missing:
         raise FileNotFoundError(f"missing in {skin_dir}: {', '.join(missing)}")
     temporary = output + ".tmp"
-    with zipfile.ZipFile(temporary, "w") as archive:
-        for name, stored in SKIN_ENTRIES:
-            info = zipfile.ZipInfo(name, ENTRY_TIME)
-            info.compress_type = zipfile.ZIP_STORED if stored else zipfile.ZIP_DEFLATED
-            info.external_attr = ENTRY_ATTRIBUTES
-            with open(os.path.join(skin_dir, name), "rb") as source:
-                archive.writestr(info, source.read(), compresslevel=9)
-    os.replace(temporary, output)
+    try:
+        with zipfile.ZipFile(temporary, "w") as archive:
+            for name, stored in SKIN_ENTRIES:
+                info = zipfile.ZipInfo(name, ENTRY_TIME)
+                info.compress_type = zipfile.ZIP_STORED if stored else zipfile.ZIP_DEFLATED
+                info.external_attr = ENTRY_ATTRIBUTES
+                with open(os.path.join(skin_dir, name), "rb") as source:
+                    archive.writestr(info, source.read(), compresslevel=9)
+        os.replace(temporary, output)
+    finally:
+        if os.path.exists(temporary):
+            os.remove(temporary)
 
 
 def main(argv):
