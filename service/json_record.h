@@ -35,8 +35,8 @@ public:
     // Replaces the token list by the tokens of `text`. Scans the part between the first "{" and
     // the last "}" (the whole text when either is missing): quoted strings give their content
     // without unescaping, nested objects and arrays give their raw text, numbers give a token
-    // only right after ":" (negative numbers and literals give none). A text without any token
-    // gives itself as the one token. Always returns true.
+    // only right after ":" (negative numbers and literals give none). When nothing gives a
+    // token, the scanned part itself is the one token. Always returns true.
     bool parse(const std::string& text);
 
     // Returns a copy of the token after the first token equal to `key`, or `fallback` when no
@@ -51,6 +51,7 @@ public:
     // other kind inside "[" "]".
     std::string serialize(int kind) const;
 
+    // The tokens of the last parse, in order; valid until the next parse.
     const std::vector<std::string>& tokens() const { return tokens_; }
 
 private:

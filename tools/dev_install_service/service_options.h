@@ -34,5 +34,5 @@ struct ServiceOptions {
 std::optional<ServiceOptions> parseServiceOptions(int argc, const char* const argv[],
                                                   std::string& error);
 
-// The usage text printed for --help and after an error.
+// The usage text, printed after an option error.
 const char* serviceUsage();
