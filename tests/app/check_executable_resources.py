@@ -10,7 +10,7 @@
 - the skin archive as "ZIPRES" 101, byte for byte the archive the build packed (when given).
 
 Prints one line per failed check and exits 1 if any failed. Runs against the 64-bit
-executable as a test; run it by hand on the shipped 32-bit one with --machine i386.
+executable as a test; scripts/check-win32-artifact.sh runs it on the shipped 32-bit one.
 The PE reader below knows just enough of the format for this, and bounds-checks every read.
 """
 
@@ -70,7 +70,9 @@ def read_pe(data):
             return value
         length, = unpack("<H", data, base + (value & 0x7FFFFFFF))
         start = base + (value & 0x7FFFFFFF) + 2
-        return data[start:start + 2 * length].decode("utf-16-le")
+        if start + 2 * length > len(data):
+            raise PeError(f"resource name at {start:#x} runs past the end of the file")
+        return data[start:start + 2 * length].decode("utf-16-le", errors="replace")
 
     def walk(directory, path):
         named, numbered = unpack("<HH", data, base + directory + 12)
