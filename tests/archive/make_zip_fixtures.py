@@ -8,7 +8,6 @@ are left in <folder>/src so the tests can compare contents.
 import io
 import os
 import random
-import shutil
 import struct
 import subprocess
 import sys
