@@ -60,13 +60,17 @@ ZipResult findZipItem(ZipArchive* archive, const wchar_t* name, bool ignoreCase,
                       ZipEntry* entry);
 
 // Describes entry `index` into `entry` (required). Index -1 gives the entry count in
-// entry->index and zeroes the rest. Closes the item being unzipped, if any.
+// entry->index and zeroes the rest. Closes the item being unzipped, if any. Returns ResultOk,
+// ResultBadArguments for an index outside -1 .. count - 1, ResultCorrupt for an entry whose
+// local header is damaged or that lies behind a damaged directory record.
 ZipResult getZipItem(ZipArchive* archive, int32_t index, ZipEntry* entry);
 
 // Unzips entry `index`. kind ZipMemory: fills `destination` (length bytes) with the next
 // bytes of the entry; ResultMoreData when bytes were produced (even if the entry is now
 // complete), ResultOk once nothing is left, which closes the item. Reading in pieces means
-// calling until ResultOk. Damaged data gives ResultCorrupt, encrypted data ResultEncrypted.
+// calling until ResultOk. Damaged data gives ResultCorrupt, encrypted data ResultEncrypted,
+// a damaged local header or a failed read of the source ResultInflateError; each closes the
+// item, so the next call starts it over.
 // ZipFileName: `destination` is a wide path relative to the folder that was current when
 // the archive was opened; absolute paths, drive letters and ".." are refused. Folders on
 // the way are created; a directory entry only creates its folder. ZipFileHandle: writes the
@@ -75,7 +79,8 @@ ZipResult unzipItem(ZipArchive* archive, int32_t index, void* destination, size_
                     uint32_t kind);
 
 // Closes the archive and releases it (and a file it opened or duplicated); the memory of a
-// memory source stays the caller's. `archive` is invalid afterwards.
+// memory source stays the caller's. `archive` is invalid afterwards. Returns ResultOk, or
+// ResultBadArguments for a null handle (nothing is released then).
 ZipResult closeZip(ZipArchive* archive);
 
 // Deleter so an archive can be held by std::unique_ptr.
