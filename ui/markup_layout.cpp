@@ -219,6 +219,7 @@ private:
         return !m_measuring && m_top + 2 * LineHeightOf(CurrentFont()) > m_rc.bottom;
     }
 
+    // Places a run of text, wrapping it over as many lines as it needs (and the style allows).
     void PlaceText(std::wstring text)
     {
         while (!text.empty() && !m_stopped) {
@@ -234,32 +235,40 @@ private:
             }
             if ((m_style & DT_END_ELLIPSIS) && OnLastLine()) {
                 int dots = Measure(L"...").cx;
-                std::wstring cut = text.substr(0, FitCount(text, Room() - dots)) + L"...";
-                AddText(cut, Measure(cut).cx);
-                m_stopped = true;
+                EndWith(text.substr(0, FitCount(text, Room() - dots)) + L"...");
                 return;
             }
             size_t fit = static_cast<size_t>(FitCount(text, Room()));
             if (!MultiLine()) {
-                std::wstring cut = text.substr(0, fit);
-                AddText(cut, Measure(cut).cx);
-                m_stopped = true;
+                EndWith(text.substr(0, fit));
                 return;
             }
-            size_t cut = fit;
-            if (m_style & DT_WORDBREAK) {
-                size_t at = WordBreak(text, fit);
-                cut = at > 0 ? at : (m_line.pieces.empty() ? fit : 0);
-            }
-            if (cut == 0 && m_line.pieces.empty())
-                cut = std::max<size_t>(fit, 1);  // at least one character per line
-            if (cut > 0) {
-                std::wstring head = text.substr(0, cut);
-                AddText(head, Measure(head).cx);
-                text.erase(0, cut);
-            }
+            size_t cut = LineCut(text, fit);
+            AddText(text.substr(0, cut));
+            text.erase(0, cut);
             NewLine(true);
         }
+    }
+
+    // Places the last text there is room for; nothing after it is laid out.
+    void EndWith(const std::wstring& text)
+    {
+        AddText(text);
+        m_stopped = true;
+    }
+
+    // How much of `text` (of which `fit` characters fit) goes on the current line: up to the
+    // last word break with DT_WORDBREAK, none when the line already holds something and no
+    // break fits, and at least one character on an empty line so the layout always advances.
+    size_t LineCut(const std::wstring& text, size_t fit) const
+    {
+        size_t cut = fit;
+        if (m_style & DT_WORDBREAK) {
+            size_t at = WordBreak(text, fit);
+            cut = at > 0 ? at : (m_line.pieces.empty() ? fit : 0);
+        }
+        if (cut == 0 && m_line.pieces.empty()) cut = std::max<size_t>(fit, 1);
+        return cut;
     }
 
     PlacedPiece NewPiece(int width, int height) const
@@ -275,6 +284,8 @@ private:
         piece.align = m_aligns.empty() ? VerticalAlign::Bottom : m_aligns.back();
         return piece;
     }
+
+    void AddText(const std::wstring& text) { AddText(text, Measure(text).cx); }
 
     void AddText(const std::wstring& text, int width)
     {
