@@ -4,7 +4,7 @@
     check_skins.py SKIN_DIR SKIN_ARCHIVE.zip
 
 The windows find their controls by name and place the pictures at fixed spots, so a
-misspelt name, a lost attribute or an image missing from the archive breaks the installer
+misspelt name, a wrong or lost attribute or an image missing from the archive breaks the installer
 at run time; these checks catch that at build time.
 """
 
@@ -77,7 +77,7 @@ DOWNLOAD_CONTROLS = [
 ]
 # Attributes that place a control; the tables above give their effect as left, top, size.
 PLACEMENT = {"name", "float", "pos", "width", "height", "padding"}
-# The one attribute given twice, and where: the framework simply applies it twice.
+# The only attribute given twice in one element, and where: the framework applies it twice.
 REPEATED = {("chkAgreeOption", "visible"): 2, ("buttonInstall", "visible"): 2}
 SKINS = ("options.xml", "download.xml", "agreement.xml")
 DECLARATION = '<?xml version="1.0" encoding="UTF-8"?>\n'
