@@ -12,6 +12,7 @@ import argparse
 import struct
 import sys
 import zipfile
+import zlib
 
 METHODS = {zipfile.ZIP_STORED: "stored", zipfile.ZIP_DEFLATED: "deflated"}
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
@@ -73,7 +74,8 @@ def main(argv):
             print(listing(archive))
             if args.sheet:
                 contact_sheet(archive, args.sheet)
-    except (OSError, zipfile.BadZipFile) as error:
+    except (OSError, zipfile.BadZipFile, zlib.error, NotImplementedError) as error:
+        # A damaged entry (bad checksum, broken deflate data, unknown method) names the fault.
         print(f"list_skin_archive: {error}", file=sys.stderr)
         return 1
     except ImportError:
