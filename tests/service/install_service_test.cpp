@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdint>
 #include <fstream>
 #include <regex>
 #include <thread>
@@ -179,6 +180,18 @@ TEST_F(InstallServiceTest, ReportsSendBothRecordsWithOneDeviceCodeAndEndExitsWit
     EXPECT_EQ(end[2], "100");
     EXPECT_EQ(end[3], "installEnd");
     EXPECT_EQ(start[1], end[1]);
+}
+
+TEST_F(InstallServiceTest, EndReportLatencyAcrossTheSigned32BitWrapIsTheElapsedSeconds)
+{
+    RunningService service{ServiceOptions{}};
+    const std::int32_t start = INT32_MAX - 2;
+    const std::int32_t end = INT32_MIN + 3;  // six seconds later, after the clock wrapped
+    EXPECT_EXIT(reportInstallEnd("1", end, start, service.url()), testing::ExitedWithCode(0), "");
+
+    const auto records = service.telemetry();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_NE(records[0].find(R"("latency":6,)"), std::string::npos) << records[0];
 }
 
 TEST_F(InstallServiceTest, EndReportExitsWithZeroWhenTheServiceIsDown)
