@@ -42,6 +42,8 @@ struct MarkupLayout {
 
 // Lays `tokens` out from the top-left of `rc` with the given start font and colour. `dc` is
 // used for measuring only. With `measuring` the bottom of `rc` does not stop the layout.
+// The pieces borrow their fonts and images from the context's tables: draw them before
+// those tables change.
 MarkupLayout LayOutMarkup(HDC dc, IRenderContext& context, const RECT& rc,
                           const std::vector<MarkupToken>& tokens, COLORREF color, int font,
                           UINT style, bool measuring);

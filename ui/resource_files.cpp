@@ -4,8 +4,6 @@
 #include "archive/zip_reader.h"
 #include "ui/resource_settings.h"
 
-#include <cwctype>
-
 namespace SkinUI {
 namespace {
 
@@ -24,33 +22,33 @@ private:
     HANDLE m_handle;
 };
 
-bool IsNumber(const std::wstring& text)
+// The resource id that the leading decimal digits of `text` make (with `digitsOnly`, only
+// when there is nothing else); 0 when there are none or they make no valid id (above 65535).
+WORD NumericId(const std::wstring& text, bool digitsOnly)
 {
-    if (text.empty() || text.size() > 5) return false;
-    for (wchar_t c : text) {
-        if (!std::iswdigit(c)) return false;
+    size_t digits = 0;
+    unsigned long number = 0;
+    for (; digits < text.size() && text[digits] >= L'0' && text[digits] <= L'9'; ++digits) {
+        number = number * 10 + (text[digits] - L'0');
+        if (number > 0xFFFF) return 0;
     }
-    return true;
+    if (digits == 0 || (digitsOnly && digits != text.size())) return 0;
+    return static_cast<WORD>(number);
 }
 
-// A resource type: a number for decimal digits (MAKEINTRESOURCE), else the text.
+// A resource type: a number when it is made of decimal digits, else the text.
 const wchar_t* ResourceTypeId(const std::wstring& type)
 {
-    return IsNumber(type) ? MAKEINTRESOURCEW(std::stoi(type)) : type.c_str();
+    WORD id = NumericId(type, true);
+    return id ? MAKEINTRESOURCEW(id) : type.c_str();
 }
 
 // A resource name: a name beginning with a digit names a resource by the number its leading
-// digits make ("101" and "101.png" both name 101); other names are text. A number that cannot
-// be a resource id (0 or above 65535) leaves the name as text.
+// digits make ("101" and "101.png" both name 101); other names are text.
 const wchar_t* ResourceNameId(const std::wstring& name)
 {
-    if (name.empty() || name[0] < L'0' || name[0] > L'9') return name.c_str();
-    unsigned long number = 0;
-    for (size_t i = 0; i < name.size() && name[i] >= L'0' && name[i] <= L'9'; ++i) {
-        number = number * 10 + (name[i] - L'0');
-        if (number > 0xFFFF) return name.c_str();
-    }
-    return number == 0 ? name.c_str() : MAKEINTRESOURCEW(number);
+    WORD id = NumericId(name, false);
+    return id ? MAKEINTRESOURCEW(id) : name.c_str();
 }
 
 std::optional<Bytes> ReadEntry(ZipArchive* archive, const std::wstring& name, size_t maxSize)

@@ -246,6 +246,8 @@ TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
     std::optional<Bytes> byLeadingDigits = ReadProgramResource(L"101.zip", L"ZIPRES");
     EXPECT_TRUE(byLeadingDigits && *byLeadingDigits == *archive)
         << "a name beginning with digits names the resource of that number";
+    EXPECT_FALSE(ReadProgramResource(L"65637", L"ZIPRES"))
+        << "a number beyond the 16-bit ids is a name, not cut down to 101";
     SetSkinArchive(archive->data(), static_cast<unsigned>(archive->size()));
     ASSERT_TRUE(OpenSkinArchive());
     EXPECT_EQ(SkinArchiveName(), L"membuffer");
