@@ -27,11 +27,12 @@ std::string jsonText(const std::wstring& text)
 {
     std::string out = "\"";
     for (char c : utf8(text)) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (c == '\n' || c == '\r') {
+        // Control characters (line breaks, tabs) would make the line invalid JSON.
+        if (static_cast<unsigned char>(c) < 0x20) {
             out += ' ';
             continue;
         }
+        if (c == '"' || c == '\\') out += '\\';
         out += c;
     }
     return out + '"';
