@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -68,6 +69,18 @@ bool isPlainFileName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of("/\\") == std::string::npos;
+}
+
+// The path of `name` in `folder` when it is a regular file there; nothing when no folder is
+// served, the name is not plain, or it names a subfolder (which opens as a stream too, with a
+// nonsense size).
+std::optional<std::string> servedFilePath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || !isPlainFileName(name)) return std::nullopt;
+    const std::string path = folder + "/" + name;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    return path;
 }
 
 }  // namespace
@@ -151,20 +164,9 @@ void DevInstallService::handleRunIUInfo(const httplib::Request& request,
 void DevInstallService::handleFile(const httplib::Request& request, httplib::Response& response)
 {
     if (logAndApplyFault(request, response)) return;
-    const std::string name = request.matches[1];
-    if (options_.filesDir.empty() || !isPlainFileName(name)) {
-        response.status = 404;
-        return;
-    }
-    const std::string path = options_.filesDir + "/" + name;
-    // A folder opens as a stream too, with a nonsense size: only regular files are served.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        response.status = 404;
-        return;
-    }
-    auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
-    if (!file->seekg(0, std::ios::end)) {
+    const auto path = servedFilePath(options_.filesDir, request.matches[1]);
+    auto file = path ? std::make_shared<std::ifstream>(*path, std::ios::binary) : nullptr;
+    if (!file || !file->seekg(0, std::ios::end)) {
         response.status = 404;
         return;
     }
