@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <fstream>
@@ -49,6 +50,7 @@ public:
         port_ = service_.bind();
         EXPECT_GT(port_, 0);
         thread_ = std::thread([this] { service_.run(); });
+        waitUntilServing();
     }
     ~RunningService()
     {
@@ -61,6 +63,16 @@ public:
     std::vector<std::string> telemetry() const { return readLines(telemetryLog_); }
 
 private:
+    // Returns once the server has answered a request (an unrouted path, which is not logged):
+    // its worker threads are then idle, so a death test may fork without inheriting a lock
+    // held by a thread that was still starting.
+    void waitUntilServing() const
+    {
+        httplib::Client client("127.0.0.1", port_);
+        for (int tries = 0; tries < 200 && !client.Get("/"); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+
     std::string requestLog_;
     std::string telemetryLog_;
     DevInstallService service_;
