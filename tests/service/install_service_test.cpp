@@ -19,6 +19,28 @@
 #include <thread>
 #include <vector>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/lsan_interface.h>
+
+// The end report's death tests fork this process and end the child through exit(). The child
+// lacks the parent's server threads, which LeakSanitizer's check at exit misreads as leaks, so
+// that check is off and the parent runs it itself once every test has finished.
+extern "C" const char* __lsan_default_options()
+{
+    return "leak_check_at_exit=0";
+}
+
+namespace {
+class ParentLeakCheck : public testing::Environment {
+    void TearDown() override { __lsan_do_leak_check(); }
+};
+testing::Environment* const kParentLeakCheck =
+    testing::AddGlobalTestEnvironment(new ParentLeakCheck);
+}  // namespace
+#endif
+#endif
+
 namespace {
 
 const char kHandshakeRecord[] = R"({"versionCode":1,"version":"v1.0","channel":"office"})";
