@@ -2,11 +2,15 @@
 # Runs Windows programs under Wine the way our users' PCs look: Chinese locale (code page 936,
 # CJK fonts), a private prefix created once and reused, and a private Xvfb display.
 #
-#   wine-run.sh [--prefix DIR] PROGRAM.exe [ARGS...]   run a program, return its exit code
-#   wine-run.sh [--prefix DIR] --with-env CMD [ARGS...] run a Linux command (a test driver using
-#                                                       xdotool and wine) in the same environment
-#   wine-run.sh [--prefix DIR] --session-start         keep a display and wineserver up for many runs
-#   wine-run.sh [--prefix DIR] --session-stop          stop what --session-start started
+#   wine-run.sh [OPTIONS] PROGRAM.exe [ARGS...]    run a program, return its exit code
+#   wine-run.sh [OPTIONS] --with-env CMD [ARGS...] run a Linux command (a test driver using
+#                                                  xdotool and wine) in the same environment
+#   wine-run.sh [OPTIONS] --session-start          keep a display and wineserver up for many runs
+#   wine-run.sh [OPTIONS] --session-stop           stop what --session-start started
+#
+# OPTIONS: --arch win32|win64 (default win32: the shipped i686 program, in a 32-bit prefix with the
+# `wine` loader; win64 uses `wine64` and a 64-bit prefix) and --prefix DIR (default
+# build/wineprefix32 or build/wineprefix64). One prefix holds one architecture.
 #
 # Without a session, each call starts its own display and stops it (and the prefix's wineserver)
 # afterwards; WINE_RUN_DISPLAY=:N uses an existing X display instead. It only ever stops
@@ -14,19 +18,31 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-prefix="${WINE_RUN_PREFIX:-$repo/build/wineprefix}"
-if [ "${1:-}" = "--prefix" ]; then prefix="$2"; shift 2; fi
+arch=win32 prefix="${WINE_RUN_PREFIX:-}"
+while :; do
+  case "${1:-}" in
+    --arch) arch="$2"; shift 2 ;;
+    --prefix) prefix="$2"; shift 2 ;;
+    *) break ;;
+  esac
+done
+case "$arch" in
+  win32) loader=wine bits=32 ;;
+  win64) loader=wine64 bits=64 ;;
+  *) echo "wine-run: --arch is win32 or win64, not '$arch'" >&2; exit 2 ;;
+esac
+[ -n "$prefix" ] || prefix="$repo/build/wineprefix$bits"
 mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 session="$prefix.session"
 
-wine_bin=$(command -v wine64 || true)
-[ -n "$wine_bin" ] || wine_bin=/usr/lib/wine/wine64
+wine_bin=$(command -v "$loader" || true)
+[ -n "$wine_bin" ] || wine_bin=/usr/lib/wine/$loader
 wineserver_bin=$(command -v wineserver || true)
 [ -n "$wineserver_bin" ] || wineserver_bin=/usr/lib/wine/wineserver64
 [ -x "$wineserver_bin" ] || wineserver_bin=/usr/lib/wine/wineserver
 
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 # No Mono/Gecko installer prompts, no desktop menu entries written to the host.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -89,7 +105,7 @@ case "${1:-}" in
     fi
     exit 0 ;;
   "")
-    echo "usage: wine-run.sh [--prefix DIR] PROGRAM [ARGS...] | --with-env CMD... | --session-start | --session-stop" >&2
+    echo "usage: wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM [ARGS...] | --with-env CMD... | --session-start | --session-stop" >&2
     exit 2 ;;
 esac
 
