@@ -11,14 +11,22 @@ packages=(
   clang libclang-rt-14-dev
   wine wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei
   zip unzip file dpkg-dev locales openssl
+  wine32:i386
 )
+
+# The shipped program is 32-bit: its tests run under Debian's 32-bit Wine (multiarch).
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "install-deps: adding the i386 architecture"
+  dpkg --add-architecture i386
+  apt-get update -qq
+fi
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-export DEBIAN_FRONTEND=noninteractive
 if [ ${#missing[@]} -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
   apt-get update -qq
@@ -32,17 +40,37 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
   locale-gen >/dev/null
 fi
 
+# add_source_entries: source entries mirroring the machine's own entries for its release's main
+# suite (same URIs, suites and keys, type deb-src), so whatever mirror the machine uses serves them.
+add_source_entries() {
+  local codename
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  local f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    # One stanza per paragraph: keep the ones of type deb that name the release's own suite.
+    awk -v RS= -v ORS='\n\n' -v suite="$codename" '
+      /(^|\n)Types:([^\n]*[ \t])?deb([ \t]|\n|$)/ && match($0, /(^|\n)Suites:[^\n]*/) {
+        line = substr($0, RSTART, RLENGTH)
+        if (line ~ ("[ \t]" suite "([ \t]|$)")) { sub(/Types:[^\n]*/, "Types: deb-src"); print }
+      }' "$f"
+  done > /etc/apt/sources.list.d/vq-deb-src.sources
+  if [ -f /etc/apt/sources.list ]; then
+    grep -E "^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?[^[:space:]]+[[:space:]]+$codename([[:space:]]|$)" /etc/apt/sources.list \
+      | sed -E 's/^deb([[:space:]])/deb-src\1/' > /etc/apt/sources.list.d/vq-deb-src.list || true
+  fi
+  if [ ! -s /etc/apt/sources.list.d/vq-deb-src.sources ] && [ ! -s /etc/apt/sources.list.d/vq-deb-src.list ]; then
+    echo "install-deps: no apt entry for $codename to derive a source entry from" >&2
+    return 1
+  fi
+  find /etc/apt/sources.list.d -maxdepth 1 -name 'vq-deb-src.*' -empty -delete
+}
+
 # cpp-httplib: the single-header source, from Debian's source package, into an ignored folder.
 dest="$here/third_party/cpp-httplib"
 if [ ! -f "$dest/httplib.h" ]; then
-  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    cat > /etc/apt/sources.list.d/debian-src.sources <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -rqs '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    add_source_entries
     apt-get update -qq
   fi
   tmp=$(mktemp -d)
