@@ -12,6 +12,7 @@ import struct
 import subprocess
 import sys
 import zipfile
+import zlib
 
 MTIME = 1600000000  # 2020-09-13 12:26:40 UTC, an even second (DOS times have 2 s steps)
 ATIME = 1500000000
@@ -135,8 +136,21 @@ def damaged_archives():
         "bad_crc.zip": bad_crc,
         "bad_second_record.zip": patch(base, second_central, "<I", 0x12345678),
         "local_offset_past_end.zip": patch(base, second_central + 42, "<I", 0x7FFFFFF0),
+        "sizes_past_2gib.zip": sizes_past_2gib(base, first_central, second_central),
         "not_a_zip.bin": bytes(random.Random(3).randrange(256) for _ in range(5000)),
     }
+
+
+def sizes_past_2gib(base, first_central, second_central):
+    """a.txt claims 0xF0000000 bytes inflated, b.txt (stored) 0x80000010 bytes; local headers
+    and directory agree, so only the sizes themselves are wrong."""
+    second_local = struct.unpack_from("<I", base, second_central + 42)[0]
+    data = patch(base, 22, "<I", 0xF0000000)
+    data = patch(data, first_central + 24, "<I", 0xF0000000)
+    for field in (18, 22):
+        data = patch(data, second_local + field, "<I", 0x80000010)
+        data = patch(data, second_central + field + 2, "<I", 0x80000010)
+    return data
 
 
 def long_names_zip():
@@ -152,6 +166,49 @@ def cp936_zip():
         z.writestr(zipfile.ZipInfo("abcd/x.txt", STREAM_DATE), b"cp936\n")
     # The same length in GBK: U+4E57 is 0x81 0x5C, U+56FE is 0xCD 0xBC.
     return buffer.getvalue().replace(b"abcd/x.txt", "\u4e57\u56fe/x.txt".encode("gbk"))
+
+
+LARGE_ZEROS = (1 << 31) + (1 << 20)  # a stored entry just past 2 GiB
+LARGE_TAIL = b"behind two gibibytes\n"
+
+
+def crc_of_zeros(count):
+    crc, block = 0, bytes(1 << 20)
+    for _ in range(count // len(block)):
+        crc = zlib.crc32(block, crc)
+    return zlib.crc32(bytes(count % len(block)), crc)
+
+
+def write_large_archive(path):
+    """A stored entry of 2 GiB + 1 MiB of zeros (a sparse hole on disk), then a small entry,
+    the central directory and the end record, all at offsets past 2^31. Checked afterwards
+    with Python's zipfile, so the test reads an archive another reader agrees with."""
+    dos_time, dos_date = 0x6000, 0x5021
+    entries, offset = [], 0
+    with open(path, "wb") as f:
+        for name, size, crc, data in (("zeros.bin", LARGE_ZEROS, crc_of_zeros(LARGE_ZEROS), None),
+                                      ("tail.txt", len(LARGE_TAIL), zlib.crc32(LARGE_TAIL),
+                                       LARGE_TAIL)):
+            encoded = name.encode()
+            f.write(struct.pack("<IHHHHHIIIHH", 0x04034B50, 10, 0, 0, dos_time, dos_date,
+                                crc, size, size, len(encoded), 0) + encoded)
+            if data is None:
+                f.seek(size, os.SEEK_CUR)
+            else:
+                f.write(data)
+            entries.append((encoded, size, crc, offset))
+            offset = f.tell()
+        directory = b"".join(
+            struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 10, 0, 0, dos_time, dos_date,
+                        crc, size, size, len(encoded), 0, 0, 0, 0, 0, at) + encoded
+            for encoded, size, crc, at in entries)
+        f.write(directory + struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(entries),
+                                        len(entries), len(directory), offset, 0))
+    with zipfile.ZipFile(path) as z:
+        infos = {info.filename: info for info in z.infolist()}
+        assert infos["zeros.bin"].file_size == LARGE_ZEROS
+        assert infos["tail.txt"].header_offset > 1 << 31
+        assert z.read("tail.txt") == LARGE_TAIL
 
 
 def main():
@@ -176,6 +233,7 @@ def main():
     for name, data in archives.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)
+    write_large_archive(os.path.join(out, "past_2gib.zip"))
 
 
 if __name__ == "__main__":

@@ -89,6 +89,22 @@ TEST(ZipDamageTest, EntriesBehindADamagedDirectoryRecordAreCorrupt)
     EXPECT_EQ(unzipResult(pastEnd.get(), 0), ResultOk);
 }
 
+// Sizes past 2^31 are negative in the signed entry fields and pass size_t in a 32-bit build:
+// they are described as stored, and reading them ends in ResultCorrupt, never a wrapped size.
+TEST(ZipDamageTest, SizesPast2GibAreDescribedAndTheirShortDataIsCorrupt)
+{
+    MemoryArchive archive("sizes_past_2gib.zip");
+    ASSERT_TRUE(archive);
+    ZipEntry entry{};
+    ASSERT_EQ(getZipItem(archive.get(), 0, &entry), ResultOk);
+    EXPECT_EQ(static_cast<uint32_t>(entry.uncompressedSize), 0xF0000000u);
+    EXPECT_LT(entry.uncompressedSize, 0);
+    EXPECT_EQ(unzipResult(archive.get(), 0), ResultCorrupt);
+    // The stored entry's data would run past the end of the archive.
+    EXPECT_EQ(getZipItem(archive.get(), 1, &entry), ResultCorrupt);
+    EXPECT_EQ(unzipResult(archive.get(), 1), ResultInflateError);
+}
+
 // Every prefix of an archive and every single-byte change in it either fails cleanly or
 // reads: none may crash or touch memory it does not own.
 TEST(ZipDamageTest, TruncatedAndFlippedArchivesNeverCrash)
