@@ -2,8 +2,9 @@
 # Runs the benchmarks and prints each figure beside its reference, measured in the same run:
 #   codec   AES-128-CBC against OpenSSL's table-based software AES (AES-NI disabled)
 #   zip     unzipItem against zlib's uncompress of the same data
-#   render  skin image decoding and the options window's background draw, under Wine
-# Expects the native and win64 presets configured (scripts/test-all.sh does that).
+#   render  skin image decoding and the options window's background draw, the i686 build under
+#           32-bit Wine
+# Expects the native and win32 presets configured (scripts/test-all.sh does that).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -27,6 +28,6 @@ done <<<"$ours"
 echo "== zip: inflating a 64 MiB entry from memory"
 build/native/bench/zip_bench | tail -n 3
 
-echo "== render (under Wine)"
-cmake --build --preset win64 --target render_bench >/dev/null
-scripts/wine-run.sh build/win64/bench/render_bench.exe
+echo "== render (i686, under 32-bit Wine)"
+cmake --build --preset win32 --target render_bench >/dev/null
+scripts/wine-run.sh --arch win32 build/win32/bench/render_bench.exe

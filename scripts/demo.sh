@@ -8,15 +8,14 @@ cd "$repo"
 
 if [ "$(id -u)" = 0 ]; then scripts/install-deps.sh; else sudo scripts/install-deps.sh; fi
 
-echo "== building the development install service (native) and the installer (win64, win32)"
+echo "== building the development install service (native) and the shipped i686 installer"
 cmake --preset native >/dev/null && cmake --build --preset native --target dev_install_service
-cmake --preset win64 >/dev/null && cmake --build --preset win64 --target VQUpdate
 cmake --preset win32 >/dev/null && cmake --build --preset win32 --target VQUpdate
 scripts/check-win32-artifact.sh build/win32/app/VQUpdate.exe
 
 demo="$repo/build/demo"
 rm -rf "$demo" && mkdir -p "$demo/files" "$demo/shots"
-port=$(sed -n 's|^INSTALL_SERVICE_URL:STRING=http://[^:]*:\([0-9]*\).*|\1|p' build/win64/CMakeCache.txt)
+port=$(sed -n 's|^INSTALL_SERVICE_URL:STRING=http://[^:]*:\([0-9]*\).*|\1|p' build/win32/CMakeCache.txt)
 port=${port:-80}
 
 echo "== starting the development install service on 127.0.0.1:$port"
@@ -29,7 +28,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-echo "== running the installer under Wine"
+echo "== running the installer under 32-bit Wine"
 scripts/wine-run.sh --with-env bash -c '
   "$WINE_BIN" "$1" & app=$!
   n=0
@@ -37,7 +36,7 @@ scripts/wine-run.sh --with-env bash -c '
     sleep 1; n=$((n + 1))
     import -window root "$2/shot-$(printf %03d $n).png" 2>/dev/null || true
   done
-  wait $app' _ "$repo/build/win64/app/VQUpdate.exe" "$demo/shots" && status=0 || status=$?
+  wait $app' _ "$repo/build/win32/app/VQUpdate.exe" "$demo/shots" && status=0 || status=$?
 
 echo "== installer exit code: $status"
 echo "== requests the service received:"
