@@ -40,37 +40,11 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
   locale-gen >/dev/null
 fi
 
-# add_source_entries: source entries mirroring the machine's own entries for its release's main
-# suite (same URIs, suites and keys, type deb-src), so whatever mirror the machine uses serves them.
-add_source_entries() {
-  local codename
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  local f
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    # One stanza per paragraph: keep the ones of type deb that name the release's own suite.
-    awk -v RS= -v ORS='\n\n' -v suite="$codename" '
-      /(^|\n)Types:([^\n]*[ \t])?deb([ \t]|\n|$)/ && match($0, /(^|\n)Suites:[^\n]*/) {
-        line = substr($0, RSTART, RLENGTH)
-        if (line ~ ("[ \t]" suite "([ \t]|$)")) { sub(/Types:[^\n]*/, "Types: deb-src"); print }
-      }' "$f"
-  done > /etc/apt/sources.list.d/vq-deb-src.sources
-  if [ -f /etc/apt/sources.list ]; then
-    grep -E "^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?[^[:space:]]+[[:space:]]+$codename([[:space:]]|$)" /etc/apt/sources.list \
-      | sed -E 's/^deb([[:space:]])/deb-src\1/' > /etc/apt/sources.list.d/vq-deb-src.list || true
-  fi
-  if [ ! -s /etc/apt/sources.list.d/vq-deb-src.sources ] && [ ! -s /etc/apt/sources.list.d/vq-deb-src.list ]; then
-    echo "install-deps: no apt entry for $codename to derive a source entry from" >&2
-    return 1
-  fi
-  find /etc/apt/sources.list.d -maxdepth 1 -name 'vq-deb-src.*' -empty -delete
-}
-
 # cpp-httplib: the single-header source, from Debian's source package, into an ignored folder.
 dest="$here/third_party/cpp-httplib"
 if [ ! -f "$dest/httplib.h" ]; then
   if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -rqs '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    add_source_entries
+    "$here/scripts/apt-source-entries.sh" /etc/apt "$(. /etc/os-release && echo "$VERSION_CODENAME")"
     apt-get update -qq
   fi
   tmp=$(mktemp -d)
