@@ -11,6 +11,7 @@
 #include <ctime>
 #include <exception>
 #include <memory>
+#include <utility>
 
 #ifndef VQ_INSTALL_SERVICE_URL
 #error "VQ_INSTALL_SERVICE_URL must be defined by the build"
@@ -21,6 +22,10 @@ namespace {
 // The handshake request record, sent byte for byte.
 const char kHandshakeRecord[] = R"({"versionCode":1,"version":"v1.0","channel":"office"})";
 const char kContentType[] = "application/json";
+
+// The service's answers are a few hundred bytes. A longer body is a broken or hostile answer:
+// reading it whole could exhaust the 32-bit installer's address space, so it fails the call.
+constexpr std::size_t kMaxAnswerBytes = 64 * 1024;
 
 // The HTTP client for baseUrl, or null when baseUrl is no usable http:// origin. The library
 // throws for a scheme other than http and for a port beyond int (built without exceptions it
@@ -53,6 +58,45 @@ std::unique_ptr<httplib::Client> makeServiceClient(const std::string& baseUrl)
     return client;
 }
 
+struct Answer {
+    int status;
+    std::string body;
+};
+
+// True when the answer does not announce a body longer than the cap. The length is read as the
+// HTTP library reads it (64 bits, so a value above 4 GiB is not cut short on a 32-bit build).
+bool declaredLengthFits(const httplib::Response& response)
+{
+    return response.get_header_value<std::uint64_t>("Content-Length") <= kMaxAnswerBytes;
+}
+
+// POSTs `body` as JSON to `path` and returns the status and body of the answer. Nothing when no
+// complete answer arrived, or when its body is (or is announced as) longer than the cap: such
+// an answer is refused from its headers or as soon as the cap is passed, so memory stays small
+// and an endless body ends the call at once.
+std::optional<Answer> postRecord(httplib::Client& client, const char* path, const std::string& body)
+{
+    httplib::Request request;
+    request.method = "POST";
+    request.path = path;
+    request.set_header("Content-Type", kContentType);
+    request.body = body;
+
+    std::string answerBody;
+    request.response_handler = declaredLengthFits;
+    request.content_receiver = [&answerBody](const char* data, std::size_t size, std::uint64_t,
+                                             std::uint64_t) {
+        if (size > kMaxAnswerBytes - answerBody.size()) return false;
+        answerBody.append(data, size);
+        return true;
+    };
+
+    httplib::Response response;
+    httplib::Error error = httplib::Error::Success;
+    if (!client.send(request, response, error)) return std::nullopt;
+    return Answer{response.status, std::move(answerBody)};
+}
+
 InstallInfo decodeHandshakeAnswer(const std::string& body)
 {
     JsonRecord answer;
@@ -73,15 +117,21 @@ std::int32_t now32()
     return static_cast<std::int32_t>(std::time(nullptr));
 }
 
-// Sends one telemetry record; the answer is not examined.
+// Sends one telemetry record; the answer is not examined. Throws nothing: a failure of any kind
+// (an allocation included) only loses the record.
 void sendTelemetry(const std::string& baseUrl, const std::string& version, std::int32_t latency,
-                   const char* operateName)
+                   const char* operateName) noexcept
 {
-    auto client = makeServiceClient(baseUrl);
-    if (!client) return;
-    const std::string record =
-        telemetryRecord(currentDeviceCode(), version, now32(), latency, operateName);
-    client->Post("/v1/runIUInfo", encryptPayload(record), kContentType);
+    try {
+        auto client = makeServiceClient(baseUrl);
+        if (!client) return;
+        const std::string record =
+            telemetryRecord(currentDeviceCode(), version, now32(), latency, operateName);
+        postRecord(*client, "/v1/runIUInfo", encryptPayload(record));
+    } catch (...) {
+        // Telemetry is best effort; the caller runs on a detached thread that must not end
+        // the process.
+    }
 }
 
 }  // namespace
@@ -92,14 +142,19 @@ const std::string& installServiceUrl()
     return url;
 }
 
-std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl)
+std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl) noexcept
 {
-    auto client = makeServiceClient(baseUrl);
-    if (!client) return std::nullopt;
-    const httplib::Result result =
-        client->Post("/v1/initInstall", encryptPayload(kHandshakeRecord), kContentType);
-    if (!result || result->status != 200) return std::nullopt;
-    return decodeHandshakeAnswer(result->body);
+    try {
+        auto client = makeServiceClient(baseUrl);
+        if (!client) return std::nullopt;
+        const auto answer =
+            postRecord(*client, "/v1/initInstall", encryptPayload(kHandshakeRecord));
+        if (!answer || answer->status != 200) return std::nullopt;
+        return decodeHandshakeAnswer(answer->body);
+    } catch (...) {
+        // Whatever went wrong (an allocation, the HTTP library), it is one failed attempt.
+        return std::nullopt;
+    }
 }
 
 std::string telemetryRecord(const std::string& deviceCode, const std::string& version,
@@ -116,13 +171,13 @@ std::string telemetryRecord(const std::string& deviceCode, const std::string& ve
     return record.serialize(1);
 }
 
-void reportInstallStart(const std::string& version, const std::string& baseUrl)
+void reportInstallStart(const std::string& version, const std::string& baseUrl) noexcept
 {
     sendTelemetry(baseUrl, version, 0, "installStart");
 }
 
 void reportInstallEnd(const std::string& version, std::int32_t endTime, std::int32_t startTime,
-                      const std::string& baseUrl)
+                      const std::string& baseUrl) noexcept
 {
     // Subtract as unsigned so a wrapped clock gives the 32-bit difference instead of overflow.
     const auto latency = static_cast<std::int32_t>(static_cast<std::uint32_t>(endTime) -

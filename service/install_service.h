@@ -19,12 +19,16 @@ struct InstallInfo {
 // The built-in base URL of the install service (an http:// origin, fixed at build time).
 const std::string& installServiceUrl();
 
-// One handshake attempt against `baseUrl`. Returns nothing when no response arrived or its
-// status is not exactly 200 (redirects are not followed), and when baseUrl is not a usable
-// http:// origin. Any 200 answer succeeds, even one
-// without a readable "data" member: the values that cannot be read are then empty. Retrying is
-// the caller's business.
-std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl = installServiceUrl());
+// Every call below reads at most 64 KiB of an answer's body: a longer body (announced or
+// endless) fails the call as soon as it is seen. None of them throws.
+
+// One handshake attempt against `baseUrl`. Returns nothing when no complete response arrived,
+// its body is too long, or its status is not exactly 200 (redirects are not followed), and when
+// baseUrl is not a usable http:// origin. Any other 200 answer succeeds, even one without a
+// readable "data" member: the values that cannot be read are then empty. Retrying is the
+// caller's business.
+std::optional<InstallInfo>
+attemptHandshake(const std::string& baseUrl = installServiceUrl()) noexcept;
 
 // The telemetry record text: the six members in their fixed order, no whitespace.
 std::string telemetryRecord(const std::string& deviceCode, const std::string& version,
@@ -36,11 +40,11 @@ std::string telemetryRecord(const std::string& deviceCode, const std::string& ve
 // baseUrl included) is not retried.
 // Meant to run on a detached thread of its own.
 void reportInstallStart(const std::string& version,
-                        const std::string& baseUrl = installServiceUrl());
+                        const std::string& baseUrl = installServiceUrl()) noexcept;
 
 // Sends the installEnd record for `version` with latency endTime - startTime (seconds, 32-bit
 // arithmetic), then ends the process with exit code 0 whether or not the request succeeded
 // (or could be made at all).
 [[noreturn]] void reportInstallEnd(const std::string& version, std::int32_t endTime,
                                    std::int32_t startTime,
-                                   const std::string& baseUrl = installServiceUrl());
+                                   const std::string& baseUrl = installServiceUrl()) noexcept;
