@@ -50,6 +50,15 @@ void dropConnection(const httplib::Request& request)
     closedir(fds);
 }
 
+// A chunked body without end: 64 KiB chunks of Base64 letters for as long as the client reads.
+void streamEndlessBody(httplib::Response& response)
+{
+    response.set_chunked_content_provider(kJson, [](std::size_t, httplib::DataSink& sink) {
+        static const std::string chunk(64 * 1024, 'A');
+        return sink.write(chunk.data(), chunk.size());
+    });
+}
+
 const char* faultName(Fault fault)
 {
     switch (fault) {
@@ -60,6 +69,7 @@ const char* faultName(Fault fault)
     case Fault::NotFound: return "404";
     case Fault::ServerError: return "500";
     case Fault::NoData: return "no-data";
+    case Fault::Endless: return "endless";
     }
     return "";
 }
@@ -211,6 +221,7 @@ bool DevInstallService::logAndApplyFault(const httplib::Request& request,
         response.set_content("internal error", "text/plain");
         return true;
     case Fault::NoData: response.set_content(R"({"code":0,"msg":"ok"})", kJson); return true;
+    case Fault::Endless: streamEndlessBody(response); return true;
     }
     return false;
 }

@@ -14,6 +14,7 @@ enum class Fault {
     NotFound,     // 404
     ServerError,  // 500
     NoData,       // 200 with a JSON body that has no "data" member
+    Endless,      // 200 with a chunked body that never ends (until the client hangs up)
 };
 
 struct ServiceOptions {
