@@ -70,24 +70,13 @@ bool followsColon(const std::string& s, std::size_t i)
     return false;
 }
 
-std::string escapeValue(const std::string& value)
-{
-    std::string out;
-    out.reserve(value.size() + 2);
-    for (char c : value) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 JsonElement::JsonElement(std::string key) : text_(std::move(key)), noKey_(text_.empty()) {}
 
 void JsonElement::setString(const std::string& value)
 {
-    render('"' + escapeValue(value) + '"');
+    render('"' + value + '"');
 }
 
 void JsonElement::setInt(std::int32_t value)

@@ -14,9 +14,9 @@ class JsonElement {
 public:
     explicit JsonElement(std::string key);
 
-    // Renders the member with a string value in double quotes. A double quote or backslash in
-    // the value is written escaped (\" and \\) so the record stays well-formed; nothing else is
-    // changed (the key is written as it stands).
+    // Renders the member with a string value in double quotes, written exactly as given (as is
+    // the key): the values come escaped as they were read from the service's answers, which the
+    // reader never unescapes, so escaping them again would change what the service decodes.
     void setString(const std::string& value);
     // Renders the member with a decimal integer value ("-" when negative).
     void setInt(std::int32_t value);

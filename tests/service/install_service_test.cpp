@@ -216,6 +216,25 @@ TEST_F(InstallServiceTest, ReportsSendBothRecordsWithOneDeviceCodeAndEndExitsWit
     EXPECT_EQ(start[1], end[1]);
 }
 
+// The version travels from the handshake answer into the telemetry records untouched: escapes
+// stay as the service wrote them, so the service decodes the value it sent.
+TEST_F(InstallServiceTest, TelemetryEchoesTheServicesVersionByteForByte)
+{
+    const std::string version = R"(5.0\/\u6d4b)";
+    ServiceOptions options;
+    options.currVersion = version;
+    RunningService service(options);
+
+    const auto info = attemptHandshake(service.url());
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->currVersion, version);
+    reportInstallStart(info->currVersion, service.url());
+
+    const auto records = service.telemetry();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_NE(records[0].find(R"(,"version":"5.0\/\u6d4b",)"), std::string::npos) << records[0];
+}
+
 TEST_F(InstallServiceTest, EndReportLatencyAcrossTheSigned32BitWrapIsTheElapsedSeconds)
 {
     RunningService service{ServiceOptions{}};

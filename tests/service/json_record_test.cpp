@@ -133,12 +133,20 @@ TEST(JsonRecordSerialize, KindsItemsAndEmptyRecords)
     EXPECT_EQ(items.serialize(0), R"("a",-2147483648,"k":0)");
 }
 
-TEST(JsonRecordSerialize, QuotesAndBackslashesInValuesAreEscaped)
+TEST(JsonRecordSerialize, ValuesReadFromAnAnswerAreEchoedByteForByte)
 {
+    // The reader keeps escapes as written, so they are already valid string content: writing
+    // them again unchanged is what lets the service decode the same value it sent.
+    JsonRecord answer;
+    answer.parse(R"({"currVersion":"5.0\/\u6d4b","note":"a\"b\\c"})");
     JsonRecord record;
-    record.add("version").setString(R"(1.0 "beta" C:\x)");
-    record.add("next").setString("n");
-    EXPECT_EQ(record.serialize(1), R"({"version":"1.0 \"beta\" C:\\x","next":"n"})");
+    record.add("version").setString(answer.get("currVersion", ""));
+    record.add("note").setString(answer.get("note", ""));
+    EXPECT_EQ(record.serialize(1), R"({"version":"5.0\/\u6d4b","note":"a\"b\\c"})");
+
+    JsonRecord raw;
+    raw.add("v").setString(R"(1.0 "beta" C:\x)");
+    EXPECT_EQ(raw.serialize(1), R"({"v":"1.0 "beta" C:\x"})") << "nothing is escaped";
 }
 
 }  // namespace
