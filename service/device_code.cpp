@@ -33,9 +33,15 @@ std::string deviceCodeForTickCount(std::uint32_t tickCount)
     return Md5Hasher(kDeviceCodeSalt + std::to_string(signedCount)).hexDigest();
 }
 
+const std::string& DeviceCodeOnce::get()
+{
+    // The two report threads may both ask first; the tick count is read only once.
+    std::call_once(computed_, [this] { code_ = deviceCodeForTickCount(ticks_()); });
+    return code_;
+}
+
 std::string currentDeviceCode()
 {
-    // A function-local static is initialised exactly once, even under concurrent first calls.
-    static const std::string deviceCode = deviceCodeForTickCount(systemTickCount());
-    return deviceCode;
+    static DeviceCodeOnce deviceCode(systemTickCount);
+    return deviceCode.get();
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -29,4 +31,34 @@ TEST(DeviceCodeTest, ConcurrentFirstUsesAllSeeOneValueThatStaysFixed)
     EXPECT_EQ(code.find_first_not_of("0123456789abcdef"), std::string::npos) << code;
     for (const std::string& seen : codes) EXPECT_EQ(seen, code);
     EXPECT_EQ(currentDeviceCode(), code);
+}
+
+// Every read of this tick source gives a new count, and the first read is slow, so a first
+// use that is not guarded (check, then compute) lets the other threads read counts of their own
+// and produce other codes.
+TEST(DeviceCodeTest, ConcurrentFirstUsesReadTheTickSourceOnce)
+{
+    std::atomic<int> reads{0};
+    DeviceCodeOnce deviceCode([&reads] {
+        const int read = ++reads;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return static_cast<std::uint32_t>(read * 1000);
+    });
+
+    constexpr int kThreads = 8;
+    std::atomic<bool> go{false};
+    std::vector<std::string> codes(kThreads);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            while (!go) std::this_thread::yield();
+            codes[i] = deviceCode.get();
+        });
+    }
+    go = true;
+    for (std::thread& thread : threads) thread.join();
+
+    EXPECT_EQ(reads, 1);
+    for (const std::string& seen : codes) EXPECT_EQ(seen, deviceCodeForTickCount(1000));
+    EXPECT_EQ(deviceCode.get(), deviceCodeForTickCount(1000));
 }
