@@ -1,6 +1,8 @@
 // Run-time look-up of the msimg32 functions; see msimg32_functions.h.
 #include "ui/msimg32_functions.h"
 
+#include "ui/system_library.h"
+
 namespace SkinUI {
 namespace {
 
@@ -11,7 +13,7 @@ struct Msimg32 {
     Msimg32()
     {
         // Kept loaded for the life of the process: the pointers are used until exit.
-        HMODULE module = LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        HMODULE module = LoadSystemLibrary(L"msimg32.dll");
         if (!module) return;
         alphaBlend = reinterpret_cast<AlphaBlendFunction>(
             reinterpret_cast<void*>(GetProcAddress(module, "AlphaBlend")));
