@@ -1,9 +1,21 @@
 // Attribute value parsers; see attribute_values.h.
 #include "ui/attribute_values.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace SkinUI {
+namespace {
+
+// Reads a decimal number at `cursor` (wcstol saturates at the limits of long, so the clamp
+// also catches numbers that overflow).
+long ReadClamped(const wchar_t* cursor, wchar_t** end)
+{
+    long value = std::wcstol(cursor, end, 10);
+    return std::clamp<long>(value, -kSkinNumberLimit, kSkinNumberLimit);
+}
+
+}  // namespace
 
 RECT ParseRect(const std::wstring& text)
 {
@@ -11,7 +23,7 @@ RECT ParseRect(const std::wstring& text)
     const wchar_t* cursor = text.c_str();
     for (LONG& value : values) {
         wchar_t* end = nullptr;
-        value = std::wcstol(cursor, &end, 10);
+        value = ReadClamped(cursor, &end);
         if (end == cursor || *end == L'\0') break;
         cursor = end + 1;  // skip the one separator
     }
@@ -34,7 +46,7 @@ int ParseInt(const std::wstring& text, int fallback)
 {
     const wchar_t* cursor = text.c_str();
     wchar_t* end = nullptr;
-    long value = std::wcstol(cursor, &end, 10);
+    long value = ReadClamped(cursor, &end);
     return end == cursor ? fallback : static_cast<int>(value);
 }
 

@@ -4,18 +4,55 @@
 #include "ui/color_hsl.h"
 #include "ui/image_decoder.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace SkinUI {
 namespace {
 
-void ApplyAdjustment(ImageInfo& image, const ColorAdjustment& adjustment)
+// The one adjustment of the process, and the caches it has to reach when it changes.
+struct ProcessColorAdjustment {
+    ColorAdjustment adjustment;
+    std::vector<ImageCache*> caches;  // every cache alive; each one adds and removes itself
+};
+
+ProcessColorAdjustment& ProcessAdjustment()
 {
+    static ProcessColorAdjustment state;
+    return state;
+}
+
+void ApplyAdjustment(ImageInfo& image)
+{
+    const ColorAdjustment& adjustment = ProcessAdjustment().adjustment;
     ShiftImageHSL(adjustment.enabled, &image, adjustment.hue, adjustment.saturation,
                   adjustment.lightness);
 }
 
 }  // namespace
 
-ImageCache::ImageCache(ImageCache* shared) : m_shared(shared) {}
+const ColorAdjustment& CurrentColorAdjustment()
+{
+    return ProcessAdjustment().adjustment;
+}
+
+void SetColorAdjustment(const ColorAdjustment& adjustment)
+{
+    ProcessColorAdjustment& state = ProcessAdjustment();
+    state.adjustment = adjustment;
+    for (ImageCache* cache : state.caches) cache->Recolor();
+}
+
+ImageCache::ImageCache(ImageCache* shared) : m_shared(shared)
+{
+    ProcessAdjustment().caches.push_back(this);
+}
+
+ImageCache::~ImageCache()
+{
+    std::vector<ImageCache*>& caches = ProcessAdjustment().caches;
+    caches.erase(std::remove(caches.begin(), caches.end(), this), caches.end());
+}
 
 ImageInfo* ImageCache::CachedImage(const std::wstring& name)
 {
@@ -42,7 +79,7 @@ ImageInfo* ImageCache::CacheImage(const std::wstring& name, const wchar_t* type,
         image->unadjusted.assign(image->dib.pixels,
                                  image->dib.pixels +
                                      static_cast<size_t>(image->width()) * image->height());
-        ApplyAdjustment(*image, m_adjustment);
+        ApplyAdjustment(*image);
     }
     // A replaced image keeps its address: draw infos of controls may still point at it.
     std::unique_ptr<ImageInfo>& slot = m_images[name];
@@ -62,10 +99,9 @@ void ImageCache::ClearImages(bool shared)
     m_images.clear();
 }
 
-void ImageCache::SetColorAdjustment(const ColorAdjustment& adjustment)
+void ImageCache::Recolor()
 {
-    m_adjustment = adjustment;
-    for (auto& [name, image] : m_images) ApplyAdjustment(*image, m_adjustment);
+    for (auto& [name, image] : m_images) ApplyAdjustment(*image);
 }
 
 }  // namespace SkinUI

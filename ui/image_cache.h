@@ -1,5 +1,6 @@
 // ImageCache: decoded images of a window by name, falling back to the shared images of the
-// process. Images are decoded once per name; the cache owns them.
+// process. Images are decoded once per name; the cache owns them. The colour adjustment of
+// images loaded as HSL-adjustable is one setting of the process, for every cache.
 #pragma once
 
 #include "ui/image_info.h"
@@ -10,7 +11,8 @@
 
 namespace SkinUI {
 
-// The colour adjustment applied to images loaded as HSL-adjustable.
+// The colour adjustment applied to images loaded as HSL-adjustable (and to the colours the
+// controls adjust).
 struct ColorAdjustment {
     bool enabled = false;
     short hue = 180;
@@ -22,6 +24,7 @@ class ImageCache {
 public:
     // `shared` (may be null, must outlive this cache) is searched after this cache's images.
     explicit ImageCache(ImageCache* shared = nullptr);
+    ~ImageCache();
     ImageCache(const ImageCache&) = delete;
     ImageCache& operator=(const ImageCache&) = delete;
 
@@ -43,13 +46,19 @@ public:
     // Removes the images of this cache (or of the shared one with `shared`).
     void ClearImages(bool shared = false);
 
-    // Sets the adjustment for images loaded from now on and recolours those loaded with `hsl`.
-    void SetColorAdjustment(const ColorAdjustment& adjustment);
-
 private:
+    friend void SetColorAdjustment(const ColorAdjustment& adjustment);
+    // Rewrites the images loaded with `hsl` for the process's current colour adjustment.
+    void Recolor();
+
     std::map<std::wstring, std::unique_ptr<ImageInfo>> m_images;
     ImageCache* m_shared;
-    ColorAdjustment m_adjustment;
 };
+
+// The process's colour adjustment (initially off and neutral). Setting it recolours the
+// HSL-adjustable images of every image cache alive and applies to images loaded later.
+// User interface thread only, like everything of the framework.
+const ColorAdjustment& CurrentColorAdjustment();
+void SetColorAdjustment(const ColorAdjustment& adjustment);
 
 }  // namespace SkinUI

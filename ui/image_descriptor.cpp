@@ -11,6 +11,11 @@
 namespace SkinUI {
 namespace {
 
+RECT WholeImage(const ImageInfo& image)
+{
+    return RECT{0, 0, image.width(), image.height()};
+}
+
 bool IsBlank(wchar_t c)
 {
     return c != L'\0' && c <= L' ';
@@ -83,19 +88,19 @@ void ApplyKey(ImageDescriptor& d, ParseState& state, const std::wstring& key,
 void Load(IRenderContext& context, ImageDrawInfo& info)
 {
     info.loadAttempted = true;
-    ImageDescriptor d = ParseImageDescriptor(info.descriptor);
-    info.imageName = d.name;
-    info.dest = d.dest;
-    info.source = d.source;
-    info.corner = d.corner;
-    info.fade = d.fade;
-    info.hole = d.hole;
-    info.xTiled = d.xTiled;
-    info.yTiled = d.yTiled;
+    info.values = ParseImageDescriptor(info.descriptor);
+    const ImageDescriptor& d = info.values;
     info.image = context.Images().CachedImageOrLoad(d.name, d.type ? d.type->c_str() : nullptr,
                                                     d.mask, d.hsl);
-    if (info.image && IsZeroRect(info.source))
-        info.source = RECT{0, 0, info.image->width(), info.image->height()};
+    if (info.image && IsZeroRect(info.values.source)) info.values.source = WholeImage(*info.image);
+}
+
+// The part of the image to draw: all 0 is the whole image, and it ends inside the image.
+RECT SourceWithin(const ImageInfo& image, const RECT& source)
+{
+    if (IsZeroRect(source)) return WholeImage(image);
+    return RECT{source.left, source.top, std::min<LONG>(source.right, image.width()),
+                std::min<LONG>(source.bottom, image.height())};
 }
 
 RECT Destination(const RECT& control, const RECT& dest)
@@ -134,34 +139,36 @@ void ImageDrawInfo::Clear()
     *this = ImageDrawInfo();
 }
 
-void ImageDrawInfo::SetDescriptor(const std::wstring& text)
+bool ImageDrawInfo::SetDescriptor(const std::wstring& text)
 {
-    if (text == descriptor) return;
+    // A failed load is tried again when the attribute is applied again: the file may be
+    // there now.
+    if (text == descriptor && image) return false;
     Clear();
     descriptor = text;
+    return true;
 }
 
 bool DrawImageDescriptor(HDC dc, IRenderContext& context, const RECT& control, const RECT& paint,
-                         ImageDrawInfo& info)
+                         ImageDrawInfo& info, const ImageDrawOverrides& overrides)
 {
     if (info.descriptor.empty()) return false;
     if (!info.loadAttempted) Load(context, info);
     if (!info.image) return false;
-    info.source.right = std::min<LONG>(info.source.right, info.image->width());
-    info.source.bottom = std::min<LONG>(info.source.bottom, info.image->height());
     if (!dc) return true;
-    RECT dest = Destination(control, info.dest);
+    const ImageDescriptor& own = info.values;
+    RECT dest = Destination(control, overrides.dest.value_or(own.dest));
     RECT common;
     if (!IntersectRect(&common, &dest, &control) || !IntersectRect(&common, &dest, &paint))
         return true;
     BlitLayout layout;
-    layout.source = info.source;
-    layout.corner = info.corner;
-    layout.fade = info.fade;
+    layout.source = SourceWithin(*info.image, overrides.source.value_or(own.source));
+    layout.corner = own.corner;
+    layout.fade = overrides.fade.value_or(own.fade);
     layout.hasAlpha = info.image->hasAlpha;
-    layout.hole = info.hole;
-    layout.xTiled = info.xTiled;
-    layout.yTiled = info.yTiled;
+    layout.hole = own.hole;
+    layout.xTiled = own.xTiled;
+    layout.yTiled = own.yTiled;
     BlitImage(dc, info.image->bitmap(), dest, paint, layout);
     return true;
 }

@@ -1,6 +1,8 @@
 // Decoding, the image cache and image descriptors: premultiplication, masks, colour images,
-// descriptor keys, loading from the resource folder and from the program's skin archive.
+// descriptor keys and skin numbers, a control's values for one draw, the process's colour
+// adjustment, loading from the resource folder and from the program's skin archive.
 #include "tests/ui/canvas.h"
+#include "ui/attribute_values.h"
 #include "ui/image_cache.h"
 #include "ui/image_decoder.h"
 #include "ui/image_descriptor.h"
@@ -33,7 +35,11 @@ protected:
         m_folder = makeTempFolder();
         SetResourceFolder(m_folder);
     }
-    void TearDown() override { SetResourceFolder(L""); }
+    void TearDown() override
+    {
+        SetResourceFolder(L"");
+        SetColorAdjustment(ColorAdjustment());
+    }
 
     void writePng(const std::wstring& name, uint32_t argb)
     {
@@ -120,6 +126,41 @@ TEST(ImageDescriptorParsing, KeysAreReadUntilTheListEnds)
     EXPECT_EQ(ParseImageDescriptor(L"file = 'a.png'").name, L"a.png");
 }
 
+TEST(SkinNumbers, AreClampedWhereTheyAreRead)
+{
+    RECT huge = ParseRect(L"2,2,2147483647,2147483647");
+    EXPECT_EQ(huge.left, 2);
+    EXPECT_EQ(huge.right, kSkinNumberLimit);
+    EXPECT_EQ(huge.bottom, kSkinNumberLimit);
+    RECT beyond = ParseRect(L"-99999999999999999999,-100001,100000,-5");
+    EXPECT_EQ(beyond.left, -kSkinNumberLimit) << "beyond the range of long too";
+    EXPECT_EQ(beyond.top, -kSkinNumberLimit);
+    EXPECT_EQ(beyond.right, 100000);
+    EXPECT_EQ(beyond.bottom, -5);
+    EXPECT_EQ(ParseInt(L"4294967296"), kSkinNumberLimit);
+    EXPECT_EQ(ParseInt(L"-4294967296"), -kSkinNumberLimit);
+    EXPECT_EQ(ParseInt(L"x", 7), 7);
+    EXPECT_EQ(ParseImageDescriptor(L"file='a' corner='2147483647,0,0,0'").corner.left,
+              kSkinNumberLimit);
+}
+
+TEST(SkinNumbers, AHugeTiledDestinationDrawsTheControlAndStops)
+{
+    // Added to the control's position these numbers would wrap; tiled in 1x1 tiles they
+    // would be 2^62 tiles. Clamped, the image tiles the control from the dest's corner on.
+    BasicRenderContext context;
+    ImageDrawInfo info;
+    info.SetDescriptor(L"color='#FF00FF00' dest='2,2,2147483647,2147483647' xtiled='true' "
+                       L"ytiled='true'");
+    Canvas canvas(100, 100);
+    RECT control = {5, 5, 60, 60};
+    EXPECT_TRUE(DrawImageDescriptor(canvas.dc(), context, control, canvas.rect(), info));
+    EXPECT_TRUE(sameColor(canvas.pixel(7, 7), 0x00FF00, 0));
+    EXPECT_TRUE(sameColor(canvas.pixel(59, 59), 0x00FF00, 0));
+    EXPECT_TRUE(sameColor(canvas.pixel(6, 30), 0x000000, 0)) << "left of the dest";
+    EXPECT_TRUE(sameColor(canvas.pixel(60, 30), 0x000000, 0)) << "right of the control";
+}
+
 TEST_F(ResourceFolderTest, BareNameAndKeyListLoadTheSameCachedImage)
 {
     writePng(L"update_bg.png", 0xFF00FF00);
@@ -130,8 +171,8 @@ TEST_F(ResourceFolderTest, BareNameAndKeyListLoadTheSameCachedImage)
     EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, keyed));
     ASSERT_TRUE(bare.image);
     EXPECT_EQ(bare.image, keyed.image);
-    EXPECT_EQ(keyed.source.right, 3) << "an unset source becomes the whole image";
-    EXPECT_EQ(keyed.source.bottom, 2);
+    EXPECT_EQ(keyed.values.source.right, 3) << "an unset source becomes the whole image";
+    EXPECT_EQ(keyed.values.source.bottom, 2);
 
     Canvas canvas(10, 10);
     EXPECT_TRUE(
@@ -145,6 +186,52 @@ TEST_F(ResourceFolderTest, BareNameAndKeyListLoadTheSameCachedImage)
         DrawImageDescriptor(canvas.dc(), m_context, RECT{0, 0, 10, 10}, canvas.rect(), placed));
     EXPECT_TRUE(sameColor(canvas.pixel(3, 3), 0x00FF00, 0));
     EXPECT_TRUE(sameColor(canvas.pixel(5, 5), 0x000000, 0)) << "dest limits the image";
+}
+
+TEST_F(ResourceFolderTest, TheControlsValuesForADrawReplaceTheDescriptorsFromTheFirstDraw)
+{
+    // Five 2-pixel strips, as a five-state image: red, green, blue, white, grey.
+    const uint32_t strips[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF808080};
+    writeFile(m_folder + L"strips.png",
+              encodePng(10, 2, [&](int x, int) { return strips[x / 2]; }));
+    ImageDrawInfo info;
+    info.SetDescriptor(L"file='strips.png' dest='0,0,20,20' source='0,0,2,2' fade='60'");
+    Canvas canvas(20, 20);
+
+    // The first draw (which loads the image) already takes the control's strip, destination
+    // and alpha.
+    ImageDrawOverrides blueStrip;
+    blueStrip.source = RECT{4, 0, 6, 2};
+    blueStrip.dest = RECT{0, 0, 5, 20};
+    blueStrip.fade = 255;
+    EXPECT_TRUE(
+        DrawImageDescriptor(canvas.dc(), m_context, canvas.rect(), canvas.rect(), info, blueStrip));
+    EXPECT_TRUE(sameColor(canvas.pixel(2, 10), 0x0000FF, 0)) << "strip 2, opaque";
+    EXPECT_TRUE(sameColor(canvas.pixel(6, 10), 0x000000, 0)) << "the control's destination";
+
+    // Without values of the control the descriptor's own apply: strip 0, dest, fade 60.
+    canvas.fill(0xFF000000);
+    EXPECT_TRUE(DrawImageDescriptor(canvas.dc(), m_context, canvas.rect(), canvas.rect(), info));
+    EXPECT_TRUE(sameColor(canvas.pixel(15, 15), 0x3C0000, 2)) << "red at 60/255";
+
+    // Each value replaces only its own: here the alpha, with the descriptor's strip.
+    ImageDrawOverrides opaque;
+    opaque.fade = 255;
+    canvas.fill(0xFF000000);
+    EXPECT_TRUE(
+        DrawImageDescriptor(canvas.dc(), m_context, canvas.rect(), canvas.rect(), info, opaque));
+    EXPECT_TRUE(sameColor(canvas.pixel(15, 15), 0xFF0000, 0));
+    EXPECT_EQ(info.values.source.right, 2) << "drawing leaves the descriptor's values alone";
+    EXPECT_EQ(info.values.fade, 60);
+
+    // A source beyond the image is cut to it.
+    ImageDrawOverrides past;
+    past.source = RECT{8, 0, 40, 40};
+    past.fade = 255;
+    canvas.fill(0xFF000000);
+    EXPECT_TRUE(
+        DrawImageDescriptor(canvas.dc(), m_context, canvas.rect(), canvas.rect(), info, past));
+    EXPECT_TRUE(sameColor(canvas.pixel(19, 19), 0x808080, 0)) << "the last strip, stretched";
 }
 
 TEST_F(ResourceFolderTest, CachedImagesAreSharedAndReplacedInPlace)
@@ -164,23 +251,42 @@ TEST_F(ResourceFolderTest, CachedImagesAreSharedAndReplacedInPlace)
     EXPECT_FALSE(own.CacheImage(L"b.png", nullptr, 0, false)) << "a failed load";
     EXPECT_EQ(own.CachedImage(L"b.png"), first) << "leaves the image in place";
 
-    writePng(L"hsl.png", 0xFFFF0000);
-    ColorAdjustment adjustment;
-    adjustment.enabled = true;
-    adjustment.hue = 300;
-    own.SetColorAdjustment(adjustment);
-    ImageInfo* tinted = own.CacheImage(L"hsl.png", nullptr, 0, true);
-    ASSERT_TRUE(tinted);
-    EXPECT_TRUE(tinted->usesHSL);
-    EXPECT_EQ(tinted->dib.pixels[0], 0xFF00FF00u) << "recoloured on load";
-    own.SetColorAdjustment(ColorAdjustment());
-    EXPECT_EQ(tinted->dib.pixels[0], 0xFFFF0000u) << "and back when the adjustment is off";
-
     own.ClearImages(true);
     EXPECT_FALSE(own.CachedImage(L"a.png"));
 }
 
-TEST_F(ResourceFolderTest, MissingFileFailsOnEveryCallWithoutReloadingUntilTheDescriptorChanges)
+TEST_F(ResourceFolderTest, ColourAdjustmentIsOneSettingForEveryCacheOfTheProcess)
+{
+    ImageCache shared;
+    ImageCache window(&shared);
+    writePng(L"hsl.png", 0xFFFF0000);
+    writePng(L"plain.png", 0xFFFF0000);
+    ImageInfo* sharedImage = window.CacheImage(L"#FFFF0000", kColorImageType, 0, true, true);
+    ImageInfo* earlier = window.CacheImage(L"hsl.png", nullptr, 0, true);
+    ImageInfo* plain = window.CacheImage(L"plain.png", nullptr, 0, false);
+    ASSERT_TRUE(sharedImage && earlier && plain);
+
+    ColorAdjustment adjustment;
+    adjustment.enabled = true;
+    adjustment.hue = 300;
+    SetColorAdjustment(adjustment);
+    EXPECT_EQ(CurrentColorAdjustment().hue, 300);
+    EXPECT_EQ(earlier->dib.pixels[0], 0xFF00FF00u) << "a window's image, loaded before";
+    EXPECT_EQ(sharedImage->dib.pixels[0], 0xFF00FF00u) << "the shared cache's";
+    EXPECT_EQ(plain->dib.pixels[0], 0xFFFF0000u) << "an image not loaded as adjustable";
+
+    ImageCache laterWindow(&shared);
+    ImageInfo* later = laterWindow.CacheImage(L"hsl.png", nullptr, 0, true);
+    ASSERT_TRUE(later);
+    EXPECT_TRUE(later->usesHSL);
+    EXPECT_EQ(later->dib.pixels[0], 0xFF00FF00u) << "another window's cache, recoloured on load";
+
+    SetColorAdjustment(ColorAdjustment());
+    for (ImageInfo* image : {sharedImage, earlier, later})
+        EXPECT_EQ(image->dib.pixels[0], 0xFFFF0000u) << "and back when the adjustment is off";
+}
+
+TEST_F(ResourceFolderTest, MissingFileFailsOnEveryCallWithoutReloadingUntilTheDescriptorIsSetAgain)
 {
     ImageDrawInfo info;
     info.SetDescriptor(L"file='later.png'");
@@ -188,12 +294,15 @@ TEST_F(ResourceFolderTest, MissingFileFailsOnEveryCallWithoutReloadingUntilTheDe
     EXPECT_TRUE(info.loadAttempted);
     writePng(L"later.png", 0xFFFFFFFF);
     EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info)) << "not retried";
-    info.SetDescriptor(L"file='later.png'");
-    EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info))
-        << "same descriptor: still not retried";
-    info.SetDescriptor(L"later.png");
+    EXPECT_TRUE(info.SetDescriptor(L"file='later.png'"));
     EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info))
-        << "a new descriptor loads again";
+        << "the same descriptor set again retries a failed load";
+    ImageInfo* loaded = info.image;
+    EXPECT_FALSE(info.SetDescriptor(L"file='later.png'")) << "unchanged and loaded: kept";
+    EXPECT_EQ(info.image, loaded);
+    EXPECT_TRUE(info.SetDescriptor(L"later.png"));
+    EXPECT_FALSE(info.image) << "a new descriptor is loaded again on its next use";
+    EXPECT_TRUE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, info));
 
     ImageDrawInfo empty;
     EXPECT_FALSE(DrawImageDescriptor(nullptr, m_context, RECT{}, RECT{}, empty));
@@ -233,22 +342,41 @@ TEST_F(ResourceFolderTest, AnEmptyFileInTheFolderFallsBackToTheFileOfThatName)
     EXPECT_EQ(image->dib.pixels[0], 0xFF00FF00u);
 }
 
-TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
+namespace {
+
+// Loads the installer executable as data and makes its skin archive ("ZIPRES" 101) the
+// process's; whatever a test asserts, the process-wide settings are restored afterwards and
+// the archive bytes outlive their use.
+class SkinArchiveImages : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        SetSkinArchive(L"", false);
+        SetResourceModule(nullptr);
+        if (m_module) FreeLibrary(m_module);
+    }
+
+    HMODULE m_module = nullptr;
+    std::optional<Bytes> m_archive;
+};
+
+}  // namespace
+
+TEST_F(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
 {
-    // The installer executable is loaded as data; its "ZIPRES" 101 is the skin archive.
     std::wstring installer = ExecutableFolder() + L"..\\..\\app\\VQUpdate.exe";
-    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_TRUE(module) << "missing " << std::string(installer.begin(), installer.end());
-    SetResourceModule(module);
-    std::optional<Bytes> archive = ReadProgramResource(L"101", L"ZIPRES");
-    ASSERT_TRUE(archive);
+    m_module = LoadLibraryExW(installer.c_str(), nullptr,
+                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(m_module) << "missing " << std::string(installer.begin(), installer.end());
+    SetResourceModule(m_module);
+    m_archive = ReadProgramResource(L"101", L"ZIPRES");
+    ASSERT_TRUE(m_archive);
     std::optional<Bytes> byLeadingDigits = ReadProgramResource(L"101.zip", L"ZIPRES");
-    EXPECT_TRUE(byLeadingDigits && *byLeadingDigits == *archive)
+    EXPECT_TRUE(byLeadingDigits && *byLeadingDigits == *m_archive)
         << "a name beginning with digits names the resource of that number";
     EXPECT_FALSE(ReadProgramResource(L"65637", L"ZIPRES"))
         << "a number beyond the 16-bit ids is a name, not cut down to 101";
-    SetSkinArchive(archive->data(), static_cast<unsigned>(archive->size()));
+    SetSkinArchive(m_archive->data(), static_cast<unsigned>(m_archive->size()));
     ASSERT_TRUE(OpenSkinArchive());
     EXPECT_EQ(SkinArchiveName(), L"membuffer");
 
@@ -270,8 +398,4 @@ TEST(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
     EXPECT_EQ(background->width(), 2996);
     EXPECT_EQ(background->height(), 1484);
     EXPECT_FALSE(DecodeImage(L"no_such_image.png", nullptr, 0));
-
-    SetSkinArchive(L"", false);
-    SetResourceModule(nullptr);
-    FreeLibrary(module);
 }
