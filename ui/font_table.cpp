@@ -1,6 +1,7 @@
 // Fonts by number; see font_table.h.
 #include "ui/font_table.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <limits>
 
@@ -156,18 +157,22 @@ const FontInfo* FontTable::FindOrAddFont(const std::wstring& face, int size, boo
     return &FontInfoByNumber(number);
 }
 
+bool FontTable::Uses(int number) const
+{
+    return m_fonts.count(number) != 0 || (m_shared && m_shared->m_fonts.count(number) != 0);
+}
+
 int FontTable::FreeNumber() const
 {
-    if (m_fonts.empty()) return 0;
-    int last = m_fonts.rbegin()->first;
-    if (last < std::numeric_limits<int>::max()) return last + 1;
-    // A skin used the largest number: take the first gap instead of overflowing.
-    int expected = 0;
-    for (const auto& entry : m_fonts) {
-        if (entry.first < 0) continue;
-        if (entry.first != expected) return expected;
-        if (expected == std::numeric_limits<int>::max()) break;
-        ++expected;
+    int highest = -1;
+    if (!m_fonts.empty()) highest = std::max(highest, m_fonts.rbegin()->first);
+    if (m_shared && !m_shared->m_fonts.empty())
+        highest = std::max(highest, m_shared->m_fonts.rbegin()->first);
+    if (highest < std::numeric_limits<int>::max()) return highest + 1;
+    // A skin used the largest number: take the first gap instead of overflowing. The tables
+    // hold fewer fonts than numbers, so a gap comes soon.
+    for (int number = 0; number < std::numeric_limits<int>::max(); ++number) {
+        if (!Uses(number)) return number;
     }
     return -1;
 }

@@ -50,9 +50,10 @@ public:
     // then shared ones; null when there is none.
     HFONT MatchFont(const std::wstring& face, int size, bool bold, bool underline, bool italic);
 
-    // A font with these parameters: a matching one, or one defined now under the next free
-    // number of this table. Null only when it cannot be created. The record belongs to the
-    // table and keeps its address while the table lives.
+    // A font with these parameters: a matching one, or one defined now in this table under a
+    // number free in this table and in the shared one (an own font hides a shared font of its
+    // number). Null only when it cannot be created. The record belongs to the table and keeps
+    // its address while the table lives.
     const FontInfo* FindOrAddFont(const std::wstring& face, int size, bool bold, bool underline,
                                   bool italic);
 
@@ -66,9 +67,10 @@ private:
     FontInfo* FindInfo(int number);
     FontInfo& DefaultInfo();
     FontInfo* Match(const std::wstring& face, int size, bool bold, bool underline, bool italic);
-    // An unused non-negative number for a new own font: one past the highest, or the first
-    // gap when the highest is the largest int; -1 when none is left.
+    // A non-negative number used neither here nor in the shared table: one past the highest,
+    // or the first gap when the highest is the largest int; -1 when none is left.
     int FreeNumber() const;
+    bool Uses(int number) const;
 
     std::map<int, std::unique_ptr<FontInfo>> m_fonts;
     std::unique_ptr<FontInfo> m_default;  // null: the shared table's default, else the system's

@@ -1,9 +1,20 @@
 // Language strings; see language_strings.h.
 #include "ui/language_strings.h"
 
-#include <cwctype>
+#include "ui/attribute_values.h"
 
 namespace SkinUI {
+namespace {
+
+// The value of a run of at most nine ASCII digits (so it fits an int).
+int DigitsValue(const std::wstring& text, size_t begin, size_t end)
+{
+    int value = 0;
+    for (size_t i = begin; i < end; ++i) value = value * 10 + (text[i] - L'0');
+    return value;
+}
+
+}  // namespace
 
 void LanguageStrings::Set(int number, const std::wstring& text)
 {
@@ -26,10 +37,11 @@ std::wstring LanguageStrings::Substitute(const std::wstring& text) const
         if (start == std::wstring::npos) break;
         size_t digits = start + 2;
         size_t end = digits;
-        while (end < text.size() && end - digits < 9 && std::iswdigit(text[end])) ++end;
+        // At most nine ASCII digits: the number fits an int. Other digits ("²", "３") are text.
+        while (end < text.size() && end - digits < 9 && IsAsciiDigit(text[end])) ++end;
         const std::wstring* replacement = nullptr;
         if (end > digits && end < text.size() && text[end] == L'}')
-            replacement = Find(std::stoi(text.substr(digits, end - digits)));
+            replacement = Find(DigitsValue(text, digits, end));
         if (!replacement) {
             result.append(text, pos, digits - pos);  // not a known token: keep "%{" and go on
             pos = digits;

@@ -13,8 +13,8 @@ public:
     void Set(int number, const std::wstring& text);
     // The text of `number`, or null.
     const std::wstring* Find(int number) const;
-    // `text` with every "%{n}" (n decimal digits) replaced by string n when it exists; other
-    // tokens stay as written.
+    // `text` with every "%{n}" (n one to nine ASCII decimal digits) replaced by string n when
+    // it exists; other tokens, and digits of other scripts, stay as written. Never throws.
     std::wstring Substitute(const std::wstring& text) const;
 
 private:

@@ -21,15 +21,29 @@ std::vector<std::wstring> SplitWords(const std::wstring& text)
 
 bool IsNumber(const std::wstring& text)
 {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](wchar_t c) { return std::iswdigit(c) != 0; });
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsAsciiDigit);
 }
 
 // A line may end after punctuation and after any character of the wide scripts (CJK and
-// beyond), which have no spaces between words.
+// beyond), which have no spaces between words; never inside a surrogate pair.
 bool BreaksAfter(wchar_t c)
 {
-    return c >= 0x2E80 || (c < 0x80 && std::iswpunct(c));
+    return (c >= 0x2E80 && !IS_HIGH_SURROGATE(c)) || (c < 0x80 && std::iswpunct(c));
+}
+
+// `cut` moved back to the start of a surrogate pair it would split.
+size_t KeepPairs(const std::wstring& text, size_t cut)
+{
+    if (cut > 0 && cut < text.size() && IS_HIGH_SURROGATE(text[cut - 1]) &&
+        IS_LOW_SURROGATE(text[cut]))
+        return cut - 1;
+    return cut;
+}
+
+// The length of the first character of `text`: two units for a surrogate pair.
+size_t FirstCharLength(const std::wstring& text)
+{
+    return text.size() > 1 && IS_HIGH_SURROGATE(text[0]) && IS_LOW_SURROGATE(text[1]) ? 2 : 1;
 }
 
 int LineHeightOf(const FontInfo& font)
@@ -51,7 +65,12 @@ public:
     MarkupLayout Run(const std::vector<MarkupToken>& tokens)
     {
         for (const MarkupToken& token : tokens) {
-            if (m_stopped) break;
+            if (m_stopped) {
+                // Nothing more is placed, but later links keep their numbers as written.
+                if (token.kind == MarkupToken::Kind::Open && token.tag == L'a')
+                    m_layout.linkTargets.push_back(token.text);
+                continue;
+            }
             switch (token.kind) {
             case MarkupToken::Kind::Text: PlaceText(token.text); break;
             case MarkupToken::Kind::LineFeed: BreakLine(); break;
@@ -85,12 +104,13 @@ private:
         case L'b': PushVariant(true, false, false); break;
         case L'u': PushVariant(false, true, false); break;
         case L'i':
-            // Without arguments italic, else an inline image; "/i" only undoes the italic.
-            m_italics.push_back(arguments.empty());
-            if (arguments.empty())
-                PushVariant(false, false, true);
-            else
+            // Without arguments italic, else an inline image, which has no closing tag.
+            if (!arguments.empty()) {
                 PlaceImage(arguments);
+                break;
+            }
+            ++m_openItalics;
+            PushVariant(false, false, true);
             break;
         case L'c': m_colors.push_back(ArgbToColorRef(ParseColor(arguments))); break;
         case L'f': PushFont(arguments); break;
@@ -105,7 +125,11 @@ private:
                                : arguments == L"center" ? VerticalAlign::Center
                                                         : VerticalAlign::Bottom);
             break;
-        case L'x': m_x += ParseInt(arguments); break;
+        case L'x':
+            // Many advances add up: the position stays within a skin number of the box.
+            m_x = std::clamp<int>(m_x + ParseInt(arguments), m_rc.left - kSkinNumberLimit,
+                                  m_rc.right + kSkinNumberLimit);
+            break;
         case L'y': m_fixedLineHeight = ParseInt(arguments); break;
         default: break;  // "r" is handled by the tokenizer; unknown letters do nothing
         }
@@ -119,8 +143,10 @@ private:
             Pop(m_fonts, 1);
             break;
         case L'i':
-            if (!m_italics.empty() && m_italics.back()) Pop(m_fonts, 1);
-            Pop(m_italics, 0);
+            // Only an italic opened before is closed; an image tag opened none.
+            if (m_openItalics == 0) break;
+            --m_openItalics;
+            Pop(m_fonts, 1);
             break;
         case L'b':
         case L'u':
@@ -193,7 +219,8 @@ private:
         return size;
     }
 
-    int FitCount(const std::wstring& text, int room) const
+    // How many units of `text` fit into `room` pixels, never ending inside a surrogate pair.
+    size_t FitCount(const std::wstring& text, int room) const
     {
         if (room <= 0) return 0;
         SelectGuard select(m_dc, CurrentFont().font.get());
@@ -201,7 +228,9 @@ private:
         SIZE size;
         GetTextExtentExPointW(m_dc, text.c_str(), static_cast<int>(text.size()), room, &fit,
                               nullptr, &size);
-        return std::clamp(static_cast<int>(fit), 0, static_cast<int>(text.size()));
+        size_t count = static_cast<size_t>(
+            std::clamp(static_cast<int>(fit), 0, static_cast<int>(text.size())));
+        return KeepPairs(text, count);
     }
 
     // The last position p <= fit where the line may end: before a space or after punctuation.
@@ -238,7 +267,7 @@ private:
                 EndWith(text.substr(0, FitCount(text, Room() - dots)) + L"...");
                 return;
             }
-            size_t fit = static_cast<size_t>(FitCount(text, Room()));
+            size_t fit = FitCount(text, Room());
             if (!MultiLine()) {
                 EndWith(text.substr(0, fit));
                 return;
@@ -267,7 +296,7 @@ private:
             size_t at = WordBreak(text, fit);
             cut = at > 0 ? at : (m_line.pieces.empty() ? fit : 0);
         }
-        if (cut == 0 && m_line.pieces.empty()) cut = std::max<size_t>(fit, 1);
+        if (cut == 0 && m_line.pieces.empty()) cut = std::max(fit, FirstCharLength(text));
         return cut;
     }
 
@@ -344,7 +373,7 @@ private:
     std::vector<VerticalAlign> m_aligns;
     std::vector<int> m_links;
     int m_fixedLineHeight = 0;  // set by the last "y" tag; 0: from the fonts
-    std::vector<bool> m_italics;
+    int m_openItalics = 0;      // "i" tags without arguments not closed yet
     int m_selected = 0;
 
     int m_x;

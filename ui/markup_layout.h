@@ -35,7 +35,7 @@ struct PlacedLine {
 
 struct MarkupLayout {
     std::vector<PlacedLine> lines;
-    std::vector<std::wstring> linkTargets;  // one per "a" tag, in order
+    std::vector<std::wstring> linkTargets;  // one per "a" tag, in order, placed or not
     int width = 0;                          // of the widest line
     int height = 0;                         // of all lines
 };

@@ -7,7 +7,7 @@
 #include "ui/image_blit.h"
 #include "ui/markup_layout.h"
 
-#include <map>
+#include <algorithm>
 
 namespace SkinUI {
 namespace {
@@ -59,24 +59,25 @@ std::vector<bool> HoveredLinks(const MarkupLayout& layout, POINT mouse)
     return hovered;
 }
 
-// One rectangle per link and line: the pieces of a link on one line (a bold word inside it,
-// say) share the entry, so each slot of the capacity is one clickable area.
+// One entry per link, up to the capacity, each with one rectangle per line it covers: the
+// pieces of a link on one line (a bold word inside it, say) share that line's rectangle.
 void RecordLinks(const MarkupLayout& layout, std::vector<MarkupLink>& links, size_t capacity)
 {
+    size_t count = std::min(capacity, layout.linkTargets.size());
+    for (size_t i = 0; i < count; ++i) links.push_back(MarkupLink{{}, layout.linkTargets[i]});
+    std::vector<const PlacedLine*> lineOfLastRect(count, nullptr);
     for (const PlacedLine& line : layout.lines) {
-        std::map<int, size_t> entryOfLink;  // link index -> its entry for this line
         for (const PlacedPiece& piece : line.pieces) {
-            if (piece.link < 0) continue;
+            if (piece.link < 0 || static_cast<size_t>(piece.link) >= count) continue;
+            size_t index = static_cast<size_t>(piece.link);
+            std::vector<RECT>& rects = links[index].rects;
             RECT box = PieceBox(line, piece);
-            auto found = entryOfLink.find(piece.link);
-            if (found != entryOfLink.end()) {
-                RECT& rect = links[found->second].rect;
-                UnionRect(&rect, &rect, &box);
+            if (lineOfLastRect[index] == &line) {
+                UnionRect(&rects.back(), &rects.back(), &box);
                 continue;
             }
-            if (links.size() >= capacity) continue;
-            entryOfLink[piece.link] = links.size();
-            links.push_back(MarkupLink{box, layout.linkTargets[static_cast<size_t>(piece.link)]});
+            lineOfLastRect[index] = &line;
+            rects.push_back(box);
         }
     }
 }
@@ -123,6 +124,16 @@ void DrawLayout(HDC dc, const IRenderContext& context, const MarkupLayout& layou
 }
 
 }  // namespace
+
+int LinkAtPoint(const std::vector<MarkupLink>& links, POINT point)
+{
+    for (size_t i = 0; i < links.size(); ++i) {
+        for (const RECT& rect : links[i].rects) {
+            if (PtInRect(&rect, point)) return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
 
 void DrawMarkupText(HDC dc, IRenderContext& context, RECT& rc, const std::wstring& text, DWORD argb,
                     std::vector<MarkupLink>* links, size_t linkCapacity, int font, UINT style)

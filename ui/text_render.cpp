@@ -5,12 +5,17 @@
 
 namespace SkinUI {
 
-void DrawPlainText(HDC dc, IRenderContext& context, const RECT& rc, const std::wstring& text,
-                   DWORD argb, int font, UINT style)
+void DrawPlainText(HDC dc, IRenderContext& context, RECT& rc, const std::wstring& text, DWORD argb,
+                   int font, UINT style)
 {
-    if (!dc || text.empty()) return;
+    if (!dc) return;
     std::wstring shown = context.Strings().Substitute(text);
     SelectGuard select(dc, context.Fonts().FontByNumber(font));
+    if (style & DT_CALCRECT) {
+        DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &rc, style | DT_NOPREFIX);
+        return;
+    }
+    if (shown.empty()) return;
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = SetTextColor(dc, ArgbToColorRef(argb));
     RECT box = rc;

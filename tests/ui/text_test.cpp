@@ -37,8 +37,9 @@ protected:
 TEST_F(TextTest, PlainTextUsesTheColourAndStaysInsideItsRectangle)
 {
     Canvas canvas(200, 40);
-    DrawPlainText(canvas.dc(), m_context, RECT{10, 5, 60, 30}, L"WWWWWWWWWWWWWWWWWW", 0x80FF0000, 1,
-                  DT_SINGLELINE);
+    RECT rc = {10, 5, 60, 30};
+    DrawPlainText(canvas.dc(), m_context, rc, L"WWWWWWWWWWWWWWWWWW", 0x80FF0000, 1, DT_SINGLELINE);
+    EXPECT_EQ(rc.right, 60) << "drawing leaves the rectangle as it is";
     EXPECT_GT(countColor(canvas, RECT{10, 5, 60, 30}, 0xFF0000), 20) << "red text, alpha ignored";
     EXPECT_EQ(countColor(canvas, RECT{60, 0, 200, 40}, 0xFF0000, 120), 0)
         << "nothing right of the rectangle";
@@ -53,6 +54,33 @@ TEST_F(TextTest, PlainTextUsesTheColourAndStaysInsideItsRectangle)
         << "an unknown font number uses the default font";
 }
 
+TEST_F(TextTest, PlainTextMeasuringGivesBackTheSizeOfWrappedLines)
+{
+    Canvas canvas(200, 100);
+    int lineHeight = m_context.Fonts().FontInfoByNumber(1).metrics.tmHeight;
+    int word = MeasureText(canvas.dc(), m_context, L"WWW", 1).cx;
+    RECT rc = {5, 7, 5 + word * 2, 7};
+    DrawPlainText(canvas.dc(), m_context, rc, L"WWW WWW WWW", 0xFFFFFFFF, 1,
+                  DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_EQ(rc.left, 5);
+    EXPECT_EQ(rc.top, 7);
+    EXPECT_EQ(rc.bottom - rc.top, 3 * lineHeight) << "one word per line";
+    EXPECT_GE(rc.right - rc.left, word) << "as wide as the widest line";
+    EXPECT_LE(rc.right - rc.left, word * 2);
+    EXPECT_EQ(countColor(canvas, canvas.rect(), 0xFFFFFF, 120), 0) << "measuring draws nothing";
+
+    RECT line = {0, 0, 0, 0};
+    DrawPlainText(canvas.dc(), m_context, line, L"WWW", 0xFFFFFFFF, 1, DT_SINGLELINE | DT_CALCRECT);
+    EXPECT_EQ(line.right, word);
+    EXPECT_EQ(line.bottom, lineHeight);
+
+    m_context.MutableStrings().Set(3, L"WWW WWW WWW");
+    RECT token = {0, 0, word * 2, 0};
+    DrawPlainText(canvas.dc(), m_context, token, L"%{3}", 0xFFFFFFFF, 1,
+                  DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_EQ(token.bottom, 3 * lineHeight) << "the language string is measured";
+}
+
 TEST_F(TextTest, LanguageTokensAreReplacedBeforeMeasuring)
 {
     m_context.MutableStrings().Set(7, L"WWWW");
@@ -60,6 +88,32 @@ TEST_F(TextTest, LanguageTokensAreReplacedBeforeMeasuring)
     Canvas canvas(10, 10);
     EXPECT_EQ(MeasureText(canvas.dc(), m_context, L"%{7}", 1).cx,
               MeasureText(canvas.dc(), m_context, L"WWWW", 1).cx);
+}
+
+TEST_F(TextTest, LanguageTokensTakeAsciiDigitsOnlyAndNeverThrow)
+{
+    // Superscript two, fullwidth one and Arabic-Indic three are digits to the C library.
+    m_context.MutableStrings().Set(1, L"one");
+    m_context.MutableStrings().Set(2, L"two");
+    for (const wchar_t* text :
+         {L"%{\u00B2}", L"%{\uFF11}", L"%{\u0663}", L"%{2\u00B2}",
+          L"%{\u00B2\u00B2\u00B2\u00B2\u00B2\u00B2\u00B2\u00B2\u00B2\u00B2}"}) {
+        std::wstring substituted;
+        EXPECT_NO_THROW(substituted = m_context.Strings().Substitute(text));
+        EXPECT_EQ(substituted, text) << "plain text, as written";
+    }
+    EXPECT_EQ(m_context.Strings().Substitute(L"%{1}%{\u00B2}%{2}"), L"one%{\u00B2}two");
+    EXPECT_EQ(m_context.Strings().Substitute(L"%{0000000001}%{000000001}"), L"%{0000000001}one")
+        << "nine digits at most";
+
+    // A user's text in a paint: drawn as written, nothing thrown.
+    Canvas canvas(100, 30);
+    RECT rc = canvas.rect();
+    EXPECT_NO_THROW(
+        DrawPlainText(canvas.dc(), m_context, rc, L"%{\u00B2}", 0xFFFFFFFF, 1, DT_SINGLELINE));
+    EXPECT_NO_THROW(DrawMarkupText(canvas.dc(), m_context, rc, L"<b>%{\u00B2}</b>", 0xFFFFFFFF,
+                                   nullptr, 0, 1, DT_SINGLELINE));
+    EXPECT_NO_THROW(MeasureText(canvas.dc(), m_context, L"%{\u00B2}", 1));
 }
 
 TEST(MarkupTokens, TagsEscapesAndRawText)
@@ -97,46 +151,76 @@ TEST_F(TextTest, LinksGiveTheirRectanglesAndTargetsAndUseTheLinkColours)
     ASSERT_EQ(links.size(), 2u) << "no more than the capacity";
     EXPECT_EQ(links[0].target, L"http://one");
     EXPECT_EQ(links[1].target, L"two");
+    ASSERT_EQ(links[0].rects.size(), 1u);
+    ASSERT_EQ(links[1].rects.size(), 1u);
+    const RECT& first = links[0].rects[0];
+    const RECT& second = links[1].rects[0];
     SIZE read = MeasureText(canvas.dc(), m_context, L"Read ", 1);
-    EXPECT_NEAR(links[0].rect.left, read.cx, 1);
-    EXPECT_GT(links[0].rect.right, links[0].rect.left);
-    EXPECT_LT(links[0].rect.right, links[1].rect.left);
-    EXPECT_GT(countColor(canvas, links[0].rect, 0x0000FF), 5) << "link colour";
-    EXPECT_EQ(countColor(canvas, RECT{0, 0, links[0].rect.left, 40}, 0x0000FF), 0);
+    EXPECT_NEAR(first.left, read.cx, 1);
+    EXPECT_GT(first.right, first.left);
+    EXPECT_LT(first.right, second.left);
+    EXPECT_GT(countColor(canvas, first, 0x0000FF), 5) << "link colour";
+    EXPECT_EQ(countColor(canvas, RECT{0, 0, first.left, 40}, 0x0000FF), 0);
 
     // With the mouse over the second link it takes the hover colour.
-    m_context.SetMousePosition(POINT{links[1].rect.left + 2, links[1].rect.top + 2});
+    m_context.SetMousePosition(POINT{second.left + 2, second.top + 2});
     canvas.fill(0xFF000000);
     DrawMarkupText(canvas.dc(), m_context, rc, L"Read <a http://one>WWW</a> and <a two>MMM</a>",
                    0xFFFFFFFF, &links, 8, 1, DT_SINGLELINE);
-    EXPECT_GT(countColor(canvas, links[1].rect, 0xD3215F), 5);
-    EXPECT_EQ(countColor(canvas, links[0].rect, 0xD3215F), 0);
+    EXPECT_GT(countColor(canvas, links[1].rects[0], 0xD3215F), 5);
+    EXPECT_EQ(countColor(canvas, links[0].rects[0], 0xD3215F), 0);
 }
 
-TEST_F(TextTest, WrappedLinkRecordsOneRectanglePerLine)
+TEST_F(TextTest, AWrappedLinkTakesOneSlotWithOneRectanglePerLine)
 {
     Canvas canvas(120, 100);
     std::vector<MarkupLink> links;
     RECT rc = {0, 0, 120, 100};
-    DrawMarkupText(canvas.dc(), m_context, rc,
-                   L"<a go>one <b>two</b> three four <u>five</u> six seven</a>", 0xFFFFFFFF, &links,
-                   8, 1, DT_WORDBREAK);
-    ASSERT_GE(links.size(), 2u);
+    const wchar_t* text =
+        L"<a go>one <b>two</b> three four <u>five</u> six seven</a> <a next>eight</a>";
+    DrawMarkupText(canvas.dc(), m_context, rc, text, 0xFFFFFFFF, &links, 8, 1, DT_WORDBREAK);
+    ASSERT_EQ(links.size(), 2u) << "one slot per link, however many lines it covers";
     EXPECT_EQ(links[0].target, L"go");
-    EXPECT_EQ(links[1].target, L"go");
-    for (size_t i = 1; i < links.size(); ++i)
-        EXPECT_GT(links[i].rect.top, links[i - 1].rect.top) << "styled words share their line's";
-    for (const MarkupLink& link : links) EXPECT_LE(link.rect.right, 120);
+    EXPECT_EQ(links[1].target, L"next") << "the later link keeps its index";
+    const std::vector<RECT> lines = links[0].rects;
+    ASSERT_GE(lines.size(), 2u);
+    for (size_t i = 1; i < lines.size(); ++i)
+        EXPECT_GT(lines[i].top, lines[i - 1].top) << "styled words share their line's";
+    for (const RECT& line : lines) {
+        EXPECT_LE(line.right, 120);
+        EXPECT_EQ(LinkAtPoint(links, POINT{line.left + 1, line.top + 1}), 0)
+            << "every line of the link hits the link";
+    }
+    ASSERT_EQ(links[1].rects.size(), 1u);
+    const RECT& next = links[1].rects[0];
+    EXPECT_EQ(LinkAtPoint(links, POINT{next.right - 1, next.bottom - 1}), 1);
+    EXPECT_EQ(LinkAtPoint(links, POINT{119, 99}), -1);
 
-    // On one line a link with a bold part is one rectangle, so it takes one slot.
+    // The capacity counts links, not lines.
+    DrawMarkupText(canvas.dc(), m_context, rc, text, 0xFFFFFFFF, &links, 1, 1, DT_WORDBREAK);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].rects.size(), lines.size());
+
+    // On one line a link with a bold part is one rectangle.
     RECT line = {0, 0, 300, 30};
     DrawMarkupText(canvas.dc(), m_context, line, L"<a one>WW<b>WW</b>WW</a> <a two>x</a>",
                    0xFFFFFFFF, &links, 2, 1, DT_SINGLELINE);
     ASSERT_EQ(links.size(), 2u);
-    EXPECT_EQ(links[0].rect.left, 0);
+    ASSERT_EQ(links[0].rects.size(), 1u);
+    EXPECT_EQ(links[0].rects[0].left, 0);
     EXPECT_EQ(links[1].target, L"two");
-    EXPECT_LE(links[0].rect.right, links[1].rect.left);
-    EXPECT_GT(links[0].rect.right, MeasureText(canvas.dc(), m_context, L"WWWWWW", 1).cx - 1);
+    ASSERT_EQ(links[1].rects.size(), 1u);
+    EXPECT_LE(links[0].rects[0].right, links[1].rects[0].left);
+    EXPECT_GT(links[0].rects[0].right, MeasureText(canvas.dc(), m_context, L"WWWWWW", 1).cx - 1);
+
+    // Links cut off by the ellipsis keep their slots, with nowhere to click.
+    RECT narrow = {0, 0, 40, 30};
+    DrawMarkupText(canvas.dc(), m_context, narrow, L"WWWWWWWWWWWW <a one>a</a> <a two>b</a>",
+                   0xFFFFFFFF, &links, 8, 1, DT_SINGLELINE | DT_END_ELLIPSIS);
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[1].target, L"two");
+    EXPECT_TRUE(links[0].rects.empty());
+    EXPECT_TRUE(links[1].rects.empty());
 }
 
 TEST_F(TextTest, MarkupLargerThanItsRectangleStaysInsideIt)
@@ -221,11 +305,13 @@ TEST_F(TextTest, AlignmentMovesTheMeasuredBlock)
     DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1,
                    DT_SINGLELINE | DT_RIGHT);
     ASSERT_EQ(links.size(), 1u);
-    EXPECT_EQ(links[0].rect.right, 200);
+    ASSERT_EQ(links[0].rects.size(), 1u);
+    EXPECT_EQ(links[0].rects[0].right, 200);
     rc = RECT{0, 0, 200, 40};
     DrawMarkupText(canvas.dc(), m_context, rc, L"<a x>WW</a>", 0xFFFFFFFF, &links, 1, 1,
                    DT_SINGLELINE | DT_CENTER);
-    EXPECT_NEAR(links[0].rect.left, (200 - width) / 2, 1);
+    ASSERT_EQ(links[0].rects.size(), 1u);
+    EXPECT_NEAR(links[0].rects[0].left, (200 - width) / 2, 1);
 }
 
 TEST_F(TextTest, ColoursBoldAndSelectionChangeWhatIsDrawn)
@@ -303,6 +389,32 @@ TEST(FontTables, FontsAddedByMarkupAreFoundAgain)
     ASSERT_TRUE(next);
     EXPECT_EQ(table.FontNumberOf(next->font.get()), 1) << "the first free number after 0";
     EXPECT_EQ(table.FontNumberOf(table.FontByNumber(INT_MAX)), INT_MAX);
+}
+
+TEST(FontTables, AFontAddedByMarkupHidesNoSharedFont)
+{
+    // A window's own font of a number hides the shared font of that number, so a font that
+    // markup adds takes a number free in both tables.
+    FontTable shared;
+    FontTable own(&shared);
+    HFONT sharedZero = own.DefineFont(0, L"Tahoma", 14, false, false, false, true);
+    HFONT sharedOne = own.DefineFont(1, L"Tahoma", 16, false, false, false, true);
+    ASSERT_TRUE(sharedZero && sharedOne);
+    const FontInfo* bold = own.FindOrAddFont(L"Tahoma", 14, true, false, false);
+    ASSERT_TRUE(bold);
+    EXPECT_EQ(own.FontByNumber(0), sharedZero) << "controls using font 0 keep it";
+    EXPECT_EQ(own.FontByNumber(1), sharedOne);
+    int number = own.FontNumberOf(bold->font.get());
+    EXPECT_EQ(number, 2);
+    EXPECT_EQ(own.FontByNumber(number), bold->font.get());
+
+    // Fonts of negative numbers (only ever the default) do not lower the next number.
+    FontTable negative;
+    ASSERT_TRUE(negative.DefineFont(-5, L"Tahoma", 12, false, false, false));
+    const FontInfo* added = negative.FindOrAddFont(L"Tahoma", 13, false, false, false);
+    ASSERT_TRUE(added);
+    EXPECT_GE(negative.FontNumberOf(added->font.get()), 0);
+    EXPECT_EQ(negative.FontByNumber(negative.FontNumberOf(added->font.get())), added->font.get());
 }
 
 TEST_F(TextTest, InlineImagesDrawTheChosenPartAndVTopLiftsSmallText)
