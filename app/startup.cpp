@@ -1,7 +1,7 @@
 // Start-up steps of the installer: skin archive, COM, shadow hook, options window.
 #include "app/startup.h"
 
-#include "ui/resource_settings.h"
+#include "ui/render/resource_settings.h"
 
 #include <objbase.h>
 

@@ -2,11 +2,11 @@
 // painting the options window's background (2996x1484 stretched to 1124x557) per frame.
 // Usage: render_bench [installer.exe] (default: ..\app\VQUpdate.exe beside this program).
 #include "archive/zip_reader.h"
-#include "ui/image_decoder.h"
-#include "ui/image_descriptor.h"
-#include "ui/msimg32_functions.h"
-#include "ui/resource_files.h"
-#include "ui/resource_settings.h"
+#include "ui/render/image_decoder.h"
+#include "ui/render/image_descriptor.h"
+#include "ui/render/msimg32_functions.h"
+#include "ui/render/resource_files.h"
+#include "ui/render/resource_settings.h"
 
 #include <chrono>
 #include <cstdio>
