@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <functional>
 #include <string>
 
 namespace SkinUI {
@@ -26,6 +28,23 @@ bool ParseBool(const std::wstring& text);
 // A decimal integer clamped to +-kSkinNumberLimit; text that does not start with one gives
 // `fallback`.
 int ParseInt(const std::wstring& text, int fallback = 0);
+
+// Two integers separated by one character ("4,4"), read like the first two of ParseRect.
+SIZE ParseSize(const std::wstring& text);
+
+// Four decimal fractions separated by single characters ("0.5,0,1,0.25"); a number is an
+// optional sign, digits and an optional point with digits (no exponent, no "inf" or "nan").
+// Missing or unreadable ones are 0; each is clamped to +-kSkinNumberLimit.
+using Fractions = std::array<double, 4>;
+Fractions ParseFractions(const std::wstring& text);
+
+// Walks an attribute list name="value" name="value"... and calls `apply` for each pair in
+// order. It stops at the end of the text, at a name not followed by '="', at a value without
+// a closing quote, and after any pair whose closing quote is not followed by exactly one
+// space. Values cannot contain double quotes.
+void ForEachAttributePair(
+    const std::wstring& list,
+    const std::function<void(const std::wstring& name, const std::wstring& value)>& apply);
 
 // "0" to "9" only: the digits of other scripts ("²", "３") are not numbers in skins.
 inline bool IsAsciiDigit(wchar_t c)
