@@ -1,0 +1,118 @@
+// Process-wide state of the paint managers, the message loop and message translation across
+// windows, and plug-in libraries.
+#include "ui/core/ui_manager_process.h"
+
+#include "ui/render/system_library.h"
+
+#include <algorithm>
+
+namespace SkinUI {
+
+namespace {
+
+ManagerProcessState* MakeProcessState()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    auto* state = new ManagerProcessState;
+    state->dirtyPen.reset(CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
+    return state;
+}
+
+bool IsAncestorOrSelf(HWND ancestor, HWND window)
+{
+    for (HWND w = window; w != nullptr; w = GetParent(w))
+        if (w == ancestor) return true;
+    return false;
+}
+
+}  // namespace
+
+ManagerProcessState& ManagerProcess()
+{
+    // Leaked on purpose (see the declaration): function-local, made once, never deleted.
+    static ManagerProcessState* state = MakeProcessState();
+    return *state;
+}
+
+const std::vector<CUIManager*>& CUIManager::Managers()
+{
+    return ManagerProcess().managers;
+}
+
+void CUIManager::SetLanguageString(int number, const std::wstring& text)
+{
+    ManagerProcess().strings.Set(number, text);
+}
+
+bool CUIManager::LoadPlugin(const std::wstring& library)
+{
+    if (library.empty()) return false;
+    HMODULE module = LoadLibraryW(library.c_str());  // kept loaded for the process's life
+    if (module == nullptr) return false;
+    auto factory = reinterpret_cast<PluginControlFactory>(
+        reinterpret_cast<void*>(GetProcAddress(module, "CreateControl")));
+    if (factory == nullptr) {
+        FreeLibrary(module);
+        return false;
+    }
+    auto& plugins = ManagerProcess().plugins;
+    if (std::find(plugins.begin(), plugins.end(), factory) == plugins.end())
+        plugins.push_back(factory);
+    return true;
+}
+
+const std::vector<PluginControlFactory>& CUIManager::PluginFactories()
+{
+    return ManagerProcess().plugins;
+}
+
+// Translators first (success ends the translation), then PreTranslate.
+static bool OfferTo(CUIManager& manager, MSG& msg,
+                    const std::vector<ITranslateAccelerator*>& translators, bool& translated)
+{
+    for (ITranslateAccelerator* translator : translators)
+        if (translator->TranslateAccelerator(&msg) == S_OK) {
+            translated = true;
+            return true;
+        }
+    LRESULT result = 0;
+    return manager.PreTranslate(msg, result);
+}
+
+bool CUIManager::TranslateForManagers(MSG& msg)
+{
+    // Over a copy: a handler may open a window whose manager joins the list.
+    const std::vector<CUIManager*> managers = ManagerProcess().managers;
+    const bool child = (GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    if (child) {
+        for (auto it = managers.rbegin(); it != managers.rend(); ++it) {
+            CUIManager& manager = **it;
+            if (!IsAncestorOrSelf(manager.m_window, msg.hwnd)) continue;
+            bool translated = false;
+            OfferTo(manager, msg, manager.m_translators, translated);
+            if (translated) return true;
+        }
+        return false;
+    }
+    for (CUIManager* manager : managers) {
+        if (manager->m_window != msg.hwnd) continue;
+        bool translated = false;
+        bool handled = OfferTo(*manager, msg, manager->m_translators, translated);
+        return translated || handled;
+    }
+    return false;
+}
+
+int CUIManager::RunMessageLoop()
+{
+    MSG msg = {};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateForManagers(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace SkinUI
