@@ -109,8 +109,10 @@ void ForEachAttributePair(
         const size_t close = list.find(L'"', equals + 2);
         if (close == std::wstring::npos) return;
         apply(list.substr(at, equals - at), list.substr(equals + 2, close - equals - 2));
+        // Exactly one space: a second one would begin the next name.
         if (close + 1 >= list.size() || list[close + 1] != L' ') return;
         at = close + 2;
+        if (at < list.size() && list[at] == L' ') return;
     }
 }
 
