@@ -94,6 +94,7 @@ CControlUI* TestContainer::SearchTree(SearchPredicate predicate, void* data, UIN
     if ((flags & SearchHitTest) != 0 && !PtInRect(&r, *static_cast<const POINT*>(data))) {
         return nullptr;
     }
+    if ((flags & SearchUpdateTest) != 0 && predicate(this, data) != nullptr) return nullptr;
     const bool mayAsk = (flags & SearchHitTest) == 0 || IsMouseEnabled();
     if ((flags & SearchMeFirst) != 0 && mayAsk) {
         if (CControlUI* found = predicate(this, data)) return found;
