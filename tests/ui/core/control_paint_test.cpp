@@ -3,6 +3,9 @@
 // border's sides and colours, the stop control and the overlay.
 #include "tests/ui/render/canvas.h"
 #include "ui/core/control_ui.h"
+#include "ui/core/ui_manager.h"
+#include "ui/render/image_cache.h"
+#include "ui/render/resource_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -240,6 +243,76 @@ TEST(ControlPaint, FixedOrderThenTheOverlayAndTheStopControlEndsThePaint)
     steps.clear();
     EXPECT_FALSE(control->PaintTo(canvas.dc(), canvas.rect(), control));
     EXPECT_TRUE(steps.empty());
+}
+
+}  // namespace
+}  // namespace SkinUI
+
+namespace SkinUI {
+namespace {
+
+// Serves a PNG of one colour from a fresh folder through the resource settings.
+class ControlImageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetSkinArchive(L"", false);
+        m_folder = SkinUITest::makeTempFolder();
+        SetResourceFolder(m_folder);
+        SkinUITest::writeFile(m_folder + L"bk.png",
+                              SkinUITest::encodePng(8, 6, [](int, int) { return 0xFF00FF00u; }));
+    }
+    void TearDown() override
+    {
+        SetResourceFolder(L"");
+        SetColorAdjustment(ColorAdjustment());
+    }
+
+    std::wstring m_folder;
+};
+
+TEST_F(ControlImageTest, BackgroundImageIsDrawnAfterTheColourAndSizesAFloatingControl)
+{
+    CUIManager manager;
+    ControlPtr control = MakeControl<CControlUI>();
+    manager.AdoptControls(control.get());
+    control->ApplyAttribute(L"float", L"true");
+    control->ApplyAttribute(L"bkimage", L"file='bk.png' dest='2,0,6,6'");
+    EXPECT_EQ(8, control->GetRequestedWidth()) << "a floating control takes the image's size";
+    EXPECT_EQ(6, control->GetRequestedHeight());
+
+    control->SetFloat(false);
+    control->ApplyAttribute(L"bkcolor", L"#FFFF0000");
+    control->Place(RECT{0, 0, 8, 6});
+    Canvas canvas(8, 6);
+    control->PaintTo(canvas.dc(), canvas.rect());
+    EXPECT_EQ(0xFF0000u, rgb(canvas.pixel(1, 3))) << "the colour where the image is not";
+    EXPECT_EQ(0x00FF00u, rgb(canvas.pixel(3, 3))) << "the image over the colour";
+
+    // A sized floating control keeps its size.
+    ControlPtr sized = MakeControl<CControlUI>();
+    manager.AdoptControls(sized.get());
+    sized->ApplyAttribute(L"float", L"true");
+    sized->ApplyAttribute(L"width", L"3");
+    sized->ApplyAttribute(L"bkimage", L"bk.png");
+    EXPECT_EQ(3, sized->GetRequestedWidth());
+    EXPECT_EQ(0, sized->GetRequestedHeight());
+}
+
+TEST_F(ControlImageTest, ColoursFollowTheWindowHslOnlyWhenAsked)
+{
+    ColorAdjustment quarterTurn;
+    quarterTurn.enabled = true;
+    quarterTurn.hue = 300;  // red turns 120 degrees into green
+    SetColorAdjustment(quarterTurn);
+    Canvas canvas(20, 10);
+    ControlPtr plain = ControlAt({0, 0, 10, 10}, {{L"bkcolor", L"#FFFF0000"}});
+    ControlPtr adjusted =
+        ControlAt({10, 0, 20, 10}, {{L"bkcolor", L"#FFFF0000"}, {L"colorhsl", L"true"}});
+    plain->PaintTo(canvas.dc(), canvas.rect());
+    adjusted->PaintTo(canvas.dc(), canvas.rect());
+    EXPECT_TRUE(sameColor(canvas.pixel(5, 5), 0xFF0000));
+    EXPECT_TRUE(sameColor(canvas.pixel(15, 5), 0x00FF00, 4)) << std::hex << canvas.pixel(15, 5);
 }
 
 }  // namespace
