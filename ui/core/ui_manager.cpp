@@ -148,7 +148,10 @@ void CUIManager::ForgetControl(CControlUI* control)
     StopTimers(control);
     for (auto it = m_names.begin(); it != m_names.end();)
         it = it->second == control ? m_names.erase(it) : std::next(it);
-    for (auto& group : m_optionGroups) RemoveItem(group.second, control);
+    for (auto it = m_optionGroups.begin(); it != m_optionGroups.end();) {
+        RemoveItem(it->second, control);
+        it = it->second.empty() ? m_optionGroups.erase(it) : std::next(it);
+    }
     RemoveItem(m_afterPaint, control);
     RemoveItem(m_leaveWatchers, control);
     m_childWindows.erase(
