@@ -5,7 +5,9 @@
 //
 // Ownership: a control is owned by its parent container, the root by its paint manager, an
 // overlay by the control it covers; every owner holds a ControlPtr, whose deleter calls
-// Destroy. Everything here runs on the user interface thread.
+// Destroy. Everything here runs on the user interface thread: a setter called from a worker
+// (progress, pictures, visibility) races with layout and painting, so workers post to the
+// window and let its thread change the controls.
 #pragma once
 
 #include "ui/core/listener_list.h"
