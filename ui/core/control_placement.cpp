@@ -10,10 +10,15 @@
 namespace SkinUI {
 namespace {
 
-// Truncation toward zero of a fraction of a length.
+// Far beyond any screen, and far enough below the limits of LONG that sums of a few
+// coordinates and parts cannot overflow.
+constexpr double kPartLimit = 1 << 24;
+
+// A fraction of a length, truncated toward zero; absurd anchors are held within the limit
+// (a double beyond the range of LONG cannot be converted at all).
 LONG Part(double fraction, LONG length)
 {
-    return static_cast<LONG>(std::trunc(fraction * length));
+    return static_cast<LONG>(std::clamp(std::trunc(fraction * length), -kPartLimit, kPartLimit));
 }
 
 RECT Normalized(RECT rect)

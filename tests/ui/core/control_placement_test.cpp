@@ -79,6 +79,17 @@ TEST(ControlPlacement, AnchorsAreTruncatedTowardZero)
     EXPECT_EQ(10 - 3 - 0, pair.child.GetRequestedHeight());
 }
 
+TEST(ControlPlacement, AbsurdAnchorsAreHeldWithinALimitInsteadOfWrapping)
+{
+    Pair pair;
+    pair.child.ApplyAttribute(L"float", L"100000,-100000,0,0");
+    pair.parent.Place(RECT{0, 0, 100000, 100000});
+    pair.child.Place(RECT{10, 20, 30, 40});
+    EXPECT_EQ(10 - (1 << 24), pair.child.GetFixedOffset().cx);
+    EXPECT_EQ(20 + (1 << 24), pair.child.GetFixedOffset().cy);
+    EXPECT_EQ(30 - 10 + (1 << 24), pair.child.GetRequestedWidth());
+}
+
 TEST(ControlPlacement, RectanglesAreNormalisedAndAFloaterWithoutParentStays)
 {
     ControlPtr plain = MakeControl<CControlUI>();
