@@ -33,19 +33,9 @@ RECT Normalized(RECT rect)
 void CControlUI::Place(RECT rect, bool invalidate)
 {
     rect = Normalized(rect);
-    RECT area = IsRectEmpty(&m_item) ? rect : m_item;
+    const RECT old = m_item;
     if (m_float && m_parent != nullptr) {
-        // Rewrite the fixed place from where the control lands, so that a later layout pass
-        // (the parent resized, or a picture moved by the program) keeps it there.
-        const RECT parent = m_parent->GetRect();
-        const LONG width = parent.right - parent.left;
-        const LONG height = parent.bottom - parent.top;
-        m_item = rect;
-        OffsetRect(&m_item, parent.left, parent.top);
-        m_fixedOffset.cx = rect.left - Part(m_anchors.left, width);
-        m_fixedOffset.cy = rect.top - Part(m_anchors.top, height);
-        m_fixedSize.cx = rect.right - Part(m_anchors.right, width) - m_fixedOffset.cx;
-        m_fixedSize.cy = rect.bottom - Part(m_anchors.bottom, height) - m_fixedOffset.cy;
+        PlaceFloating(rect);
     } else if (!m_float) {
         m_item = rect;
     }
@@ -53,10 +43,28 @@ void CControlUI::Place(RECT rect, bool invalidate)
     FireSizeListeners();
     m_updateNeeded = false;
     if (invalidate && IsVisible()) {
-        UnionRect(&area, &area, &m_item);
+        // The old place and the new one (only the new one the first time).
+        RECT area = m_item;
+        if (!IsRectEmpty(&old)) UnionRect(&area, &old, &m_item);
         if (!InvalidateThroughAncestors(area)) return;
     }
     if (m_overlay && m_overlay->IsVisible()) PlaceOverlay();
+}
+
+// `rect` is relative to the parent. The fixed place is rewritten from where the control
+// lands, so that a later layout pass (the parent resized, or a picture moved by the program)
+// keeps it there.
+void CControlUI::PlaceFloating(const RECT& rect)
+{
+    const RECT parent = m_parent->GetRect();
+    const LONG width = parent.right - parent.left;
+    const LONG height = parent.bottom - parent.top;
+    m_item = rect;
+    OffsetRect(&m_item, parent.left, parent.top);
+    m_fixedOffset.cx = rect.left - Part(m_anchors.left, width);
+    m_fixedOffset.cy = rect.top - Part(m_anchors.top, height);
+    m_fixedSize.cx = rect.right - Part(m_anchors.right, width) - m_fixedOffset.cx;
+    m_fixedSize.cy = rect.bottom - Part(m_anchors.bottom, height) - m_fixedOffset.cy;
 }
 
 void CControlUI::FireSizeListeners()

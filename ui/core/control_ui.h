@@ -234,6 +234,7 @@ private:
     // Invalidates `area` clipped by every ancestor; false when the area vanished or an
     // ancestor is hidden (callers then end their operation).
     bool InvalidateThroughAncestors(RECT area);
+    void PlaceFloating(const RECT& rect);
     void PlaceOverlay();
     void FireSizeListeners();
     void DrawBorderSides(HDC dc, DWORD color);
