@@ -469,22 +469,19 @@ void CControlUI::HandleEvent(ControlEvent& event)
         m_focused = event.kind == EventKind::SetFocus;
         Invalidate();
         return;
-    case EventKind::Timer:
-        if (m_manager != nullptr) {
-            m_manager->SendNotification(this, L"timer", event.wParam, event.lParam);
-        }
-        return;
+    case EventKind::Timer: SendSynchronously(L"timer", event); return;
     case EventKind::ContextMenu:
-        if (m_usesContextMenu) {
-            if (m_manager != nullptr) {
-                m_manager->SendNotification(this, L"menu", event.wParam, event.lParam);
-            }
-            return;
-        }
-        break;
+        if (!m_usesContextMenu) break;
+        SendSynchronously(L"menu", event);
+        return;
     default: break;
     }
     if (m_parent != nullptr) m_parent->HandleEvent(event);
+}
+
+void CControlUI::SendSynchronously(const wchar_t* type, const ControlEvent& event)
+{
+    if (m_manager != nullptr) m_manager->SendNotification(this, type, event.wParam, event.lParam);
 }
 
 SIZE CControlUI::PreferredSize(SIZE /*available*/)

@@ -234,6 +234,8 @@ private:
     // Invalidates `area` clipped by every ancestor; false when the area vanished or an
     // ancestor is hidden (callers then end their operation).
     bool InvalidateThroughAncestors(RECT area);
+    // The notification `type` with the event's parameters, delivered at once.
+    void SendSynchronously(const wchar_t* type, const ControlEvent& event);
     void PlaceFloating(const RECT& rect);
     void PlaceOverlay();
     void FireSizeListeners();
