@@ -243,11 +243,12 @@ void CUIManager::OnMouseMove(POINT point)
     Dispatch(target, EventKind::MouseMove);
 }
 
+// The synthetic move goes first, while tracking still counts as on: re-arming tracking for
+// a cursor outside the window would stop hover and leave from being tracked again later.
 void CUIManager::OnMouseLeave()
 {
     HideToolTip();
     if (!m_mouseTracking) return;
-    m_mouseTracking = false;
     POINT cursor = {-1, -1};
     POINT screen;
     GetCursorPos(&screen);
@@ -259,6 +260,7 @@ void CUIManager::OnMouseLeave()
         if (PtInRect(&rc, client)) cursor = client;
     }
     SendMessageW(m_window, WM_MOUSEMOVE, 0, MAKELPARAM(cursor.x, cursor.y));
+    m_mouseTracking = false;
 }
 
 void CUIManager::OnButtonDown(POINT point, bool doubleClick)

@@ -50,7 +50,9 @@ void CUIManager::ShowToolTip(CControlUI* control, POINT point)
     SendMessageW(m_toolTip.get(), TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
     if (control != m_lastToolTip) m_lastToolTip = control;
     SendMessageW(m_toolTip.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
-    POINT screen = point;
+    // Below the cursor's arrow, as system tooltips sit: a tooltip under the hot spot would
+    // take the next click (and, on X, the pointer grab that brings its release).
+    POINT screen = {point.x, point.y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3};
     ClientToScreen(m_window, &screen);
     SendMessageW(m_toolTip.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y));
 }
