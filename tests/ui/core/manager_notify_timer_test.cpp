@@ -113,26 +113,30 @@ TEST(ManagerNotifications, AFailedPostDoesNotStopDeliveryForGood)
     manager.AttachWindow(nullptr, L"");
 }
 
-// A receiver that runs a nested message loop (a message box would) sees each record once.
+// A receiver that queues another notification and runs a nested message loop (a message box
+// would) sees each record once, in order.
 TEST(ManagerNotifications, NestedLoopsInHandlersDeliverEachRecordOnce)
 {
     struct NestedLoop : INotifyUI {
         void OnNotify(NotifyMsg& msg) override
         {
             types.push_back(msg.type);
-            if (msg.type == L"first") Pump(30);
+            if (msg.type != L"first") return;
+            manager->SendNotification(msg.sender, L"inner", 0, 0, true);
+            Pump(30);
         }
+        CUIManager* manager = nullptr;
         std::vector<std::wstring> types;
     } nested;
     Fixture f;
+    nested.manager = &f.manager();
     f.manager().AddReceiver(&nested);
-    Pump(20);
     f.manager().SendNotification(f.tree.children[0], L"first", 0, 0, true);
     f.manager().SendNotification(f.tree.children[0], L"second", 0, 0, true);
     Pump(60);
     f.manager().SendNotification(f.tree.children[1], L"third", 0, 0, true);
     Pump(60);
-    EXPECT_EQ(nested.types, (std::vector<std::wstring>{L"first", L"second", L"third"}));
+    EXPECT_EQ(nested.types, (std::vector<std::wstring>{L"first", L"second", L"inner", L"third"}));
 }
 
 TEST(ManagerTimers, NativeIdsStartAt17AndEventsCarryTheControlsOwnId)
