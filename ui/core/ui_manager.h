@@ -128,6 +128,8 @@ public:
     static const std::vector<CUIManager*>& Managers();
 
     // --- events, notifications, timers and focus --------------------------------------------
+    // User interface thread only, queued ones too: the queue is not locked. Another thread
+    // hands a change over by posting a message of its own to the window.
     void SendNotification(NotifyMsg& msg, bool async = false, bool allowRepeat = false);
     void SendNotification(CControlUI* control, const std::wstring& type, WPARAM wParam = 0,
                           LPARAM lParam = 0, bool async = false, bool allowRepeat = false);

@@ -176,6 +176,10 @@ TEST(ManagerTree, ForgettingAControlClearsEveryReferenceToIt)
     ASSERT_EQ(manager.Focus(), doomed);
     ASSERT_EQ(manager.KeyDownControl(), doomed);
     ASSERT_TRUE(manager.IsMouseCaptured());
+    SendMessageW(window.hwnd(), WM_MOUSEHOVER, 0, MAKELPARAM(10, 10));  // its tooltip shows
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 120, 0, 50, 20, window.hwnd(), nullptr,
+                                nullptr, nullptr);
+    ASSERT_TRUE(manager.AddChildWindow(doomed, edit));
     ASSERT_TRUE(manager.StartTimer(doomed, 1, 10));
     manager.AddAfterPaint(doomed);
     manager.AddLeaveWatcher(doomed);
@@ -189,6 +193,8 @@ TEST(ManagerTree, ForgettingAControlClearsEveryReferenceToIt)
     EXPECT_FALSE(manager.IsMouseCaptured());
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(manager.ControlByName(L"doomed"), nullptr);
+    SendMessageW(window.hwnd(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(edit), 0);
+    EXPECT_EQ(manager.Focus(), nullptr) << "the edit box no longer stands for the control";
 
     // Everything that would have used a stale pointer: timers, paint, leave, keys, queue.
     manager.InvalidateAll();
@@ -203,4 +209,5 @@ TEST(ManagerTree, ForgettingAControlClearsEveryReferenceToIt)
                    : std::string(log.afterDestruction[0].begin(), log.afterDestruction[0].end());
     }();
     for (const NotifyMsg& msg : receiver.seen) EXPECT_NE(msg.type, L"queued");
+    DestroyWindow(edit);
 }
