@@ -283,7 +283,6 @@ private:
     RECT m_layeredDirty = {};
     bool m_mouseTracking = false;
     bool m_mouseCaptured = false;
-    bool m_painting = false;
     bool m_usesVirtualWindows = false;
     bool m_asyncPosted = false;
     std::vector<INotifyUI*> m_receivers;

@@ -75,7 +75,9 @@ bool CUIManager::HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR: OnKey(message, static_cast<wchar_t>(wParam)); return false;
-    case WM_SETCURSOR: result = 0; return OnSetCursor(LOWORD(lParam));
+    case WM_SETCURSOR:
+        result = TRUE;  // when handled: the cursor is set, nothing more to do
+        return OnSetCursor(LOWORD(lParam));
     case WM_MOUSEMOVE: OnMouseMove(PointOf(lParam)); return false;
     case WM_MOUSELEAVE: OnMouseLeave(); return false;
     case WM_MOUSEHOVER: OnHover(PointOf(lParam)); return false;
@@ -293,9 +295,10 @@ void CUIManager::OnRightButtonDown(POINT point)
     m_lastMouse = point;
     CControlUI* control = ControlAtPoint(point);
     if (control == nullptr || !Owns(control)) return;
-    FocusControl(control);
-    if (control->GetWindowManager() != this) return;
     m_pushed = control;
+    FocusControl(control);
+    // Focus handlers may have destroyed the control (ForgetControl clears m_pushed).
+    if (m_pushed != control) return;
     Dispatch(control, EventKind::RightButtonDown);
 }
 

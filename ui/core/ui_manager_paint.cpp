@@ -222,9 +222,7 @@ bool CUIManager::OnPaint()
         ValidateRect(m_window, nullptr);
         return true;
     }
-    m_painting = true;
     PaintOffscreen(area);
-    m_painting = false;
     m_layeredUpdate = false;
     if (m_updateNeeded) InvalidateAll();
     return true;

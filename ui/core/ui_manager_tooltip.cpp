@@ -48,7 +48,7 @@ void CUIManager::ShowToolTip(CControlUI* control, POINT point)
     }
     // Always brought up to date: the same control may have a new text.
     SendMessageW(m_toolTip.get(), TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
-    if (control != m_lastToolTip) m_lastToolTip = control;
+    m_lastToolTip = control;
     SendMessageW(m_toolTip.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
     // Below the cursor's arrow, as system tooltips sit: a tooltip under the hot spot would
     // take the next click (and, on X, the pointer grab that brings its release).
