@@ -181,6 +181,8 @@ private:
     };
     using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
+    // ui_manager_process.cpp
+    bool OfferMessage(MSG& msg, bool& translated);
     // ui_manager.cpp
     void ClearTransientControls();
     void RunDeferredDeletions();

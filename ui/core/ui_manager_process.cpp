@@ -67,41 +67,46 @@ const std::vector<PluginControlFactory>& CUIManager::PluginFactories()
     return ManagerProcess().plugins;
 }
 
-// Translators first (success ends the translation), then PreTranslate.
-static bool OfferTo(CUIManager& manager, MSG& msg,
-                    const std::vector<ITranslateAccelerator*>& translators, bool& translated)
-{
-    for (ITranslateAccelerator* translator : translators)
-        if (translator->TranslateAccelerator(&msg) == S_OK) {
-            translated = true;
-            return true;
-        }
-    LRESULT result = 0;
-    return manager.PreTranslate(msg, result);
-}
-
 bool CUIManager::TranslateForManagers(MSG& msg)
 {
-    // Over a copy: a handler may open a window whose manager joins the list.
+    // Over a copy, each manager checked before it is asked: a handler may open or close a
+    // window, whose manager then joins or leaves the list.
     const std::vector<CUIManager*> managers = ManagerProcess().managers;
+    auto live = [](CUIManager* manager) {
+        const auto& now = ManagerProcess().managers;
+        return std::find(now.begin(), now.end(), manager) != now.end();
+    };
     const bool child = (GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & WS_CHILD) != 0;
     if (child) {
         for (auto it = managers.rbegin(); it != managers.rend(); ++it) {
-            CUIManager& manager = **it;
-            if (!IsAncestorOrSelf(manager.m_window, msg.hwnd)) continue;
+            if (!live(*it) || !IsAncestorOrSelf((*it)->m_window, msg.hwnd)) continue;
             bool translated = false;
-            OfferTo(manager, msg, manager.m_translators, translated);
+            (*it)->OfferMessage(msg, translated);
             if (translated) return true;
         }
         return false;
     }
     for (CUIManager* manager : managers) {
-        if (manager->m_window != msg.hwnd) continue;
+        if (!live(manager) || manager->m_window != msg.hwnd) continue;
         bool translated = false;
-        bool handled = OfferTo(*manager, msg, manager->m_translators, translated);
+        const bool handled = manager->OfferMessage(msg, translated);
         return translated || handled;
     }
     return false;
+}
+
+// The accelerator translators first (success ends the translation), then PreTranslate.
+bool CUIManager::OfferMessage(MSG& msg, bool& translated)
+{
+    const std::vector<ITranslateAccelerator*> translators = m_translators;
+    for (ITranslateAccelerator* translator : translators) {
+        if (translator->TranslateAccelerator(&msg) == S_OK) {
+            translated = true;
+            return true;
+        }
+    }
+    LRESULT result = 0;
+    return PreTranslate(msg, result);
 }
 
 int CUIManager::RunMessageLoop()

@@ -196,3 +196,46 @@ TEST(ManagerMessages, PluginsNeedTheLibraryAndItsCreateControl)
     ASSERT_EQ(CUIManager::PluginFactories().size(), 1u) << "a factory is listed once";
     EXPECT_EQ(CUIManager::PluginFactories()[0](L"Unknown"), nullptr);
 }
+
+// The message loop's translation: translators first, then the manager of the window; for a
+// child window the managers of its ancestors see it, but only a translator can take it.
+TEST(ManagerMessages, TranslationOffersMessagesToTheManagersOfTheWindowAndItsAncestors)
+{
+    struct Translator : ITranslateAccelerator {
+        LRESULT TranslateAccelerator(MSG* msg) override
+        {
+            seen.push_back(msg->wParam);
+            return msg->wParam == VK_F5 ? S_OK : S_FALSE;
+        }
+        std::vector<WPARAM> seen;
+    } translator;
+    TestWindow window(10, 10, 200, 100);
+    CallLog log;
+    auto root = MakeControl<TestContainer>();
+    for (LONG x : {0, 60}) {
+        ControlPtr stop = MakeControl<RecordingControl>(log, L"stop", ControlFlagTabStop);
+        FloatAt(*stop, {x, 0, x + 50, 50});
+        static_cast<TestContainer*>(root.get())->Add(std::move(stop));
+    }
+    window.manager().AttachRoot(std::move(root));
+    window.PaintNow();
+    window.manager().AddAcceleratorTranslator(&translator);
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 120, 0, 50, 20,
+                                window.hwnd(), nullptr, nullptr, nullptr);
+    auto message = [](HWND hwnd, WPARAM key) { return MSG{hwnd, WM_KEYDOWN, key, 0, 0, {0, 0}}; };
+
+    MSG f5 = message(window.hwnd(), VK_F5);
+    EXPECT_TRUE(CUIManager::TranslateForManagers(f5)) << "a translator took it";
+    MSG f6 = message(window.hwnd(), VK_F6);
+    EXPECT_FALSE(CUIManager::TranslateForManagers(f6)) << "nobody wanted it: dispatched";
+    MSG tab = message(window.hwnd(), VK_TAB);
+    EXPECT_TRUE(CUIManager::TranslateForManagers(tab)) << "Tab moves the focus";
+    MSG childF5 = message(edit, VK_F5);
+    EXPECT_TRUE(CUIManager::TranslateForManagers(childF5)) << "the parent's translator";
+    MSG childTab = message(edit, VK_TAB);
+    CControlUI* before = window.manager().Focus();
+    EXPECT_FALSE(CUIManager::TranslateForManagers(childTab)) << "the edit box still gets Tab";
+    EXPECT_NE(window.manager().Focus(), before) << "after the parent's manager moved the focus";
+    EXPECT_EQ(translator.seen, (std::vector<WPARAM>{VK_F5, VK_F6, VK_TAB, VK_F5, VK_TAB}));
+    DestroyWindow(edit);
+}
