@@ -1,7 +1,8 @@
-// Start-up steps of the installer: skin archive, COM, shadow hook, options window.
+// Start-up steps of the installer: skin archive, COM, shadow class, options window.
 #include "app/startup.h"
 
 #include "ui/render/resource_settings.h"
+#include "ui/window/window_shadow.h"
 
 #include <objbase.h>
 
@@ -33,9 +34,10 @@ bool installSkinArchive()
     return true;
 }
 
-void registerShadowWindowClass(HINSTANCE)
+void registerShadowWindowClass(HINSTANCE instance)
 {
-    // The drop-shadow window class ("SkinShadowWnd") is registered here once it exists.
+    // The outcome does not matter: no installer window asks for a shadow.
+    SkinUI::CWndShadow::RegisterShadowClass(instance);
 }
 
 void runOptionsWindow(HINSTANCE, const InstallInfo&)

@@ -1,5 +1,5 @@
 // Start-up steps of the installer that run on the main thread before the first window: the
-// embedded skin archive, COM, the shadow class hook and the hand-over to the install options
+// embedded skin archive, COM, the shadow window class and the hand-over to the install options
 // window.
 #pragma once
 
@@ -13,8 +13,8 @@
 // (or the buffer cannot be allocated); the framework is then left untouched.
 bool installSkinArchive();
 
-// Registers the drop-shadow window class. A no-op until the shadow window exists; start-up
-// ignores its outcome because no installer window asks for a shadow.
+// Registers the drop-shadow window class ("SkinShadowWnd") for `instance`. Start-up ignores
+// its outcome because no installer window asks for a shadow.
 void registerShadowWindowClass(HINSTANCE instance);
 
 // Opens the install options window with the handshake's install info and runs the message
