@@ -90,7 +90,8 @@ TEST(ManagerPaint, PrintPathShowsBackgroundGradientRoundCornersAndBorderSides)
 
 TEST(ManagerPaint, ShowDirtyOutlinesThePaintedAreaOnTheScreen)
 {
-    TestWindow window(300, 20, 200, 100);
+    // Read from the screen: topmost, above windows of tests running beside this one.
+    TestWindow window(300, 20, 200, 100, WS_EX_TOPMOST);
     Build(window, L"bkcolor=\"#FF0000FF\"", {});
     window.manager().ApplyWindowAttribute(L"showdirty", L"true");
     window.PaintNow();
@@ -152,6 +153,32 @@ TEST(ManagerPaint, LayeredImageGivesPerPixelAlphaAndEveryFrameStartsClear)
     window.PaintNow();
     EXPECT_LT(px(50, 25) & 0xFF, 0x80u) << "a quarter of white over a cleared frame";
     EXPECT_EQ(px(50, 25) >> 24, 0xFFu);
+}
+
+// "opacity" first makes the window translucent with constant alpha; a layered image then
+// must still reach the screen through UpdateLayeredWindow.
+TEST(ManagerPaint, LayeredModeAfterOpacityStillReachesTheScreen)
+{
+    // Opaque but for one corner pixel: an image with an alpha channel gives the frame its alpha.
+    const std::wstring image = WriteTestImage(L"manager_opaque.bmp", 100, 60, [](int x, int y) {
+        return x + y == 0 ? 0x80000000u : 0xFF000000u;
+    });
+    // Read from the screen: topmost, above windows of tests running beside this one.
+    TestWindow window(250, 200, 100, 60, WS_EX_TOPMOST);
+    Build(window, L"bkcolor=\"#FFFF0000\"", {});
+    window.manager().ApplyWindowAttribute(L"opacity", L"200");
+    EXPECT_FALSE(window.manager().IsLayered());
+    EXPECT_NE(GetWindowLongPtrW(window.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    window.manager().ApplyWindowAttribute(L"layeredimage", image);
+    ASSERT_TRUE(window.manager().IsLayered());
+    window.PaintNow();
+    window.manager().InvalidateAll();
+    window.PaintNow();
+    // Xvfb shows layered pixels opaque: red (dimmed by the opacity of 200) only if the
+    // layered frame arrived.
+    const COLORREF shown = ScreenPixel(250 + 50, 200 + 30);
+    EXPECT_NEAR(double(GetRValue(shown)), 200.0, 8.0) << std::hex << shown;
+    EXPECT_EQ(shown & 0xFFFF00, 0u) << std::hex << shown;
 }
 
 TEST(ManagerPaint, LayeredTimerPaintsOnlyWhatIsDirty)
