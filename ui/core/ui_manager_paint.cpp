@@ -6,7 +6,7 @@
 
 #include "ui/core/ui_manager_process.h"
 #include "ui/render/dib_section.h"
-#include "ui/render/system_library.h"
+#include "ui/render/layered_window_functions.h"
 
 #include <algorithm>
 
@@ -28,31 +28,6 @@ void CUIManager::SurfaceDeleter::operator()(Surface* surface) const
 }
 
 namespace {
-
-using UpdateLayeredWindowFunction = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
-                                                  BLENDFUNCTION*, DWORD);
-using SetLayeredWindowAttributesFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-// Looked up at run time, once; the module stays loaded for the process's life.
-struct LayeredFunctions {
-    UpdateLayeredWindowFunction update = nullptr;
-    SetLayeredWindowAttributesFunction attributes = nullptr;
-};
-
-const LayeredFunctions& Layered()
-{
-    static const LayeredFunctions functions = [] {
-        LayeredFunctions found;
-        if (HMODULE user32 = LoadSystemLibrary(L"user32.dll")) {
-            found.update = reinterpret_cast<UpdateLayeredWindowFunction>(
-                reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
-            found.attributes = reinterpret_cast<SetLayeredWindowAttributesFunction>(
-                reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-        }
-        return found;
-    }();
-    return functions;
-}
 
 // BeginPaint and EndPaint around one paint.
 class PaintScope {
@@ -310,15 +285,15 @@ void CUIManager::ComposeLayeredImage(const RECT& area)
 
 void CUIManager::PresentLayered()
 {
-    if (Layered().update == nullptr) return;
+    if (SystemUpdateLayeredWindow() == nullptr) return;
     RECT window;
     GetWindowRect(m_window, &window);
     POINT position = {window.left, window.top};
     SIZE size = {m_offscreen->dib.width, m_offscreen->dib.height};
     POINT origin = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, m_opacity, AC_SRC_ALPHA};
-    Layered().update(m_window, m_windowDC, &position, &size, m_offscreen->dc.get(), &origin, 0,
-                     &blend, ULW_ALPHA);
+    SystemUpdateLayeredWindow()(m_window, m_windowDC, &position, &size, m_offscreen->dc.get(),
+                                &origin, 0, &blend, ULW_ALPHA);
 }
 
 void CUIManager::OnPrintClient(HDC dc, LPARAM flags)
@@ -371,7 +346,7 @@ void CUIManager::ApplyLayeredStyle()
 
 void CUIManager::SetLayered(bool layered)
 {
-    if (layered && (Layered().update == nullptr ||
+    if (layered && (SystemUpdateLayeredWindow() == nullptr ||
                     (m_window != nullptr && (GetWindowLongPtrW(m_window, GWL_STYLE) & WS_CHILD))))
         return;  // a child window or a system without per-pixel layered output
     if (layered == m_layered) return;
@@ -382,12 +357,12 @@ void CUIManager::SetLayered(bool layered)
 void CUIManager::SetWindowOpacity(BYTE opacity)
 {
     m_opacity = opacity;
-    if (m_window == nullptr || Layered().attributes == nullptr) return;
+    if (m_window == nullptr || SystemSetLayeredWindowAttributes() == nullptr) return;
     if (m_layered) KillTimer(m_window, LayeredRepaintTimer);
     m_layered = false;
     SetWindowLongPtrW(m_window, GWL_EXSTYLE,
                       GetWindowLongPtrW(m_window, GWL_EXSTYLE) | WS_EX_LAYERED);
-    Layered().attributes(m_window, 0, opacity, LWA_ALPHA);
+    SystemSetLayeredWindowAttributes()(m_window, 0, opacity, LWA_ALPHA);
     InvalidateRect(m_window, nullptr, FALSE);
 }
 

@@ -9,7 +9,7 @@
 #include "ui/core/attribute_values.h"
 #include "ui/render/image_blit.h"
 #include "ui/render/image_decoder.h"
-#include "ui/render/system_library.h"
+#include "ui/render/layered_window_functions.h"
 #include "ui/window/region_shape.h"
 
 #include <algorithm>
@@ -27,19 +27,10 @@ struct SubclassedParent {
     CWndShadow* shadow;  // null once the shadow is destroyed while ours stays in the chain
 };
 
-LayeredWindowUpdater LookUpUpdateLayeredWindow()
-{
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) user32 = LoadSystemLibrary(L"user32.dll");  // kept for the process's life
-    if (!user32) return nullptr;
-    return reinterpret_cast<LayeredWindowUpdater>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
-}
-
 struct ShadowProcess {
     HINSTANCE instance = nullptr;  // owns the shadow class once registered
     bool registered = false;
-    LayeredWindowUpdater update = LookUpUpdateLayeredWindow();
+    LayeredWindowUpdater update = SystemUpdateLayeredWindow();
     std::vector<SubclassedParent> parents;
 };
 

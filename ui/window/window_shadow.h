@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/render/image_info.h"
+#include "ui/render/layered_window_functions.h"
 #include "ui/window/shadow_bitmap.h"
 
 #include <windows.h>
@@ -16,8 +17,7 @@
 namespace SkinUI {
 
 // The signature of user32's "UpdateLayeredWindow".
-using LayeredWindowUpdater = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
-                                           BLENDFUNCTION*, DWORD);
+using LayeredWindowUpdater = UpdateLayeredWindowFunction;
 
 // Replaces the function shadows push their bitmaps through (user32's "UpdateLayeredWindow",
 // looked up once at first use; null: shadows are unavailable). For tests, which read the
