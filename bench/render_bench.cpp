@@ -1,35 +1,20 @@
 // Render engine figures: decoding each skin image of the installer's embedded archive, and
 // painting the options window's background (2996x1484 stretched to 1124x557) per frame.
 // Usage: render_bench [installer.exe] (default: ..\app\VQUpdate.exe beside this program).
+#include "bench/bench_support.h"
 #include "archive/zip_reader.h"
 #include "ui/render/image_decoder.h"
 #include "ui/render/image_descriptor.h"
 #include "ui/render/msimg32_functions.h"
-#include "ui/render/resource_files.h"
-#include "ui/render/resource_settings.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 using namespace SkinUI;
+using namespace SkinUIBench;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-std::wstring DefaultInstaller()
-{
-    wchar_t path[MAX_PATH];
-    std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    return self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\app\\VQUpdate.exe";
-}
 
 std::vector<std::wstring> ImageNames()
 {
@@ -97,20 +82,8 @@ void BenchBackground(const wchar_t* descriptor, const wchar_t* label)
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::wstring installer = argc > 1 ? argv[1] : DefaultInstaller();
-    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!module) {
-        std::printf("cannot load %ls\n", installer.c_str());
-        return 1;
-    }
-    SetResourceModule(module);
-    std::optional<Bytes> archive = ReadProgramResource(L"101", L"ZIPRES");
-    if (!archive) {
-        std::printf("no ZIPRES 101 in %ls\n", installer.c_str());
-        return 1;
-    }
-    SetSkinArchive(archive->data(), static_cast<unsigned>(archive->size()));
+    const std::wstring installer = argc > 1 ? argv[1] : DefaultInstaller();
+    if (!LendInstallerSkinArchive(installer)) return 1;
     BenchDecoding();
     // The image is opaque: it is copied. A fade sends it through the blend instead.
     BenchBackground(L"file='update_bg.png'", L"opaque copy");

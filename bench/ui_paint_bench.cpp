@@ -3,48 +3,21 @@
 // size beside a plain UpdateLayeredWindow, and a layout pass of the tree. A test container
 // stands in for the layouts that do not exist yet.
 // Usage: ui_paint_bench [installer.exe] (default: ..\app\VQUpdate.exe beside this program).
+#include "bench/bench_support.h"
 #include "tests/ui/core/test_container.h"
 #include "tests/ui/core/test_window.h"
 #include "ui/render/dib_section.h"
-#include "ui/render/resource_files.h"
-#include "ui/render/resource_settings.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
 using namespace SkinUI;
+using namespace SkinUIBench;
 using namespace SkinUI::Testing;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kFrames = 50;
-
-double MillisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-std::wstring DefaultInstaller()
-{
-    wchar_t path[MAX_PATH];
-    std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    return self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\app\\VQUpdate.exe";
-}
-
-bool LoadSkinArchive(const std::wstring& installer)
-{
-    HMODULE module = LoadLibraryExW(installer.c_str(), nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!module) return false;
-    SetResourceModule(module);
-    // Kept for the whole run: the archive reads from these bytes.
-    static std::optional<Bytes> archive = ReadProgramResource(L"101", L"ZIPRES");
-    if (!archive) return false;
-    SetSkinArchive(archive->data(), static_cast<unsigned>(archive->size()));
-    return true;
-}
 
 // The options window's picture: its background and 18 controls with images, colours, borders.
 CControlUI* BuildOptionsTree(CUIManager& manager)
@@ -165,10 +138,7 @@ void BenchLayeredFrame()
 int wmain(int argc, wchar_t** argv)
 {
     const std::wstring installer = argc > 1 ? argv[1] : DefaultInstaller();
-    if (!LoadSkinArchive(installer)) {
-        std::printf("cannot load the skin archive of %ls\n", installer.c_str());
-        return 1;
-    }
+    if (!LendInstallerSkinArchive(installer)) return 1;
     BenchRepaint();
     BenchLayeredFrame();
     return 0;

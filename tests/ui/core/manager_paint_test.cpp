@@ -1,6 +1,7 @@
 // Painting, read back as pixels: through the print path (PrintWindow), the layered frame the
 // manager hands to the system, and the screen; GDI objects stay flat over many repaints.
 #include "tests/ui/core/recording_control.h"
+#include "tests/ui/gdi_object_count.h"
 #include "tests/ui/core/test_container.h"
 #include "tests/ui/core/test_window.h"
 
@@ -8,19 +9,9 @@
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
+using SkinUITest::GdiObjectCount;
 
 namespace {
-
-// The process's GDI objects. GetGuiResources answers 0 under Wine; there every live object
-// is found by its handle's low word, which Wine accepts alone.
-DWORD GdiObjectCount()
-{
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    DWORD live = 0;
-    for (ULONG_PTR handle = 1; handle < 0x10000; ++handle)
-        live += GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0 ? 1 : 0;
-    return live;
-}
 
 COLORREF ScreenPixel(int x, int y)
 {

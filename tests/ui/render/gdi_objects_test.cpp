@@ -1,5 +1,6 @@
 // Every drawing operation gives back the GDI objects it makes (counted by the system), and
 // snapshots copy what was drawn.
+#include "tests/ui/gdi_object_count.h"
 #include "tests/ui/render/canvas.h"
 #include "ui/render/clip.h"
 #include "ui/render/color_hsl.h"
@@ -17,17 +18,6 @@ using namespace SkinUI;
 using namespace SkinUITest;
 
 namespace {
-
-// The process's GDI objects as the system counts them. Wine does not count (it answers 0);
-// there every live object is found by its handle's low word, which Wine accepts alone.
-DWORD GdiObjectCount()
-{
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    DWORD live = 0;
-    for (ULONG_PTR handle = 1; handle < 0x10000; ++handle)
-        live += GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0 ? 1 : 0;
-    return live;
-}
 
 void DrawEverything(HDC dc, IRenderContext& context, const ImageInfo& image)
 {
