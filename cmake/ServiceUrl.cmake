@@ -24,6 +24,6 @@ function(vq_check_service_url url)
   if(error)
     message(FATAL_ERROR "INSTALL_SERVICE_URL is \"${url}\": ${error}. Expected the install "
                         "service's origin, such as http://127.0.0.1:18080 or "
-                        "http://service.example")
+                        "http://example.com")
   endif()
 endfunction()
