@@ -18,8 +18,10 @@ struct ProcessColorAdjustment {
 
 ProcessColorAdjustment& ProcessAdjustment()
 {
-    static ProcessColorAdjustment state;
-    return state;
+    // Never destroyed: caches may unlist themselves during exit, and the process may end from
+    // another thread while the user interface thread still paints.
+    static ProcessColorAdjustment* state = new ProcessColorAdjustment;
+    return *state;
 }
 
 void ApplyAdjustment(ImageInfo& image)

@@ -36,8 +36,10 @@ struct ShadowProcess {
 
 ShadowProcess& Process()
 {
-    static ShadowProcess process;
-    return process;
+    // Never destroyed: a parent's messages may still arrive through our procedure while the
+    // process ends (from another thread, or after static clean-up has begun).
+    static ShadowProcess* process = new ShadowProcess;
+    return *process;
 }
 
 SubclassedParent* FindParent(HWND parent)
