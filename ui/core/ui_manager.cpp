@@ -256,6 +256,15 @@ bool CUIManager::AddChildWindow(CControlUI* control, HWND window)
     return true;
 }
 
+bool CUIManager::RemoveChildWindow(HWND window)
+{
+    auto listed = std::find_if(m_childWindows.begin(), m_childWindows.end(),
+                               [window](const ChildWindow& c) { return c.window == window; });
+    if (listed == m_childWindows.end()) return false;
+    m_childWindows.erase(listed);
+    return true;
+}
+
 void CUIManager::DeferDelete(ControlPtr control)
 {
     if (!control) return;

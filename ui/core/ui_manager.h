@@ -33,6 +33,9 @@ namespace SkinUI {
 constexpr UINT WM_SKIN_ASYNC_NOTIFY = 0x8001;
 // The native timer id that repaints a layered window.
 constexpr UINT_PTR LayeredRepaintTimer = 0x2000;
+// A child window's WM_NOTIFY, WM_COMMAND and colour requests come back to it (reflection) as
+// the message number plus this offset, so a hosted native control can answer them itself.
+constexpr UINT ReflectedMessageOffset = 0x2000;
 
 // What a plug-in library exports as "CreateControl": a new control for an element name the
 // builder does not know, or null. The caller owns the result.
@@ -80,7 +83,11 @@ public:
     bool AddFilter(IMessageFilterUI* filter);
     bool RemoveFilter(IMessageFilterUI* filter);
     bool AddAfterPaint(CControlUI* control);
+    // Native child windows (edit boxes) of controls: printed into a layered frame, and their
+    // control takes the focus when the native focus goes to them. Removing one that is not
+    // listed changes nothing.
     bool AddChildWindow(CControlUI* control, HWND window);
+    bool RemoveChildWindow(HWND window);
     void DeferDelete(ControlPtr control);
     bool AddLeaveWatcher(CControlUI* control);
     bool RemoveLeaveWatcher(CControlUI* control);

@@ -12,10 +12,8 @@ namespace SkinUI {
 
 namespace {
 
-// Reflected messages: the original message number plus 0x2000.
-constexpr UINT kReflectedOffset = 0x2000;
-constexpr UINT kReflectedNotify = WM_NOTIFY + kReflectedOffset;
-constexpr UINT kReflectedCommand = WM_COMMAND + kReflectedOffset;
+constexpr UINT kReflectedNotify = WM_NOTIFY + ReflectedMessageOffset;
+constexpr UINT kReflectedCommand = WM_COMMAND + ReflectedMessageOffset;
 
 POINT PointOf(LPARAM lParam)
 {
@@ -135,8 +133,8 @@ bool CUIManager::HandleReflectedMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (lParam == 0) return false;
-        result = SendMessageW(reinterpret_cast<HWND>(lParam), message + kReflectedOffset, wParam,
-                              lParam);
+        result = SendMessageW(reinterpret_cast<HWND>(lParam), message + ReflectedMessageOffset,
+                              wParam, lParam);
         return true;
     default: return false;
     }
