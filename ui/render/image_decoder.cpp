@@ -59,10 +59,10 @@ std::optional<Bytes> ReadImageBytes(const std::wstring& name, const wchar_t* typ
     if (type)
         bytes = ReadProgramResource(name, type);
     else if (SkinArchiveName().empty())
-        bytes = ReadFileBytes(ResourceFolder() + name);
+        bytes = ReadFileBytes(ResourceFolder() + name).bytes;
     else
-        bytes = ReadSkinArchiveEntry(name);
-    if (!bytes || bytes->empty()) bytes = ReadFileBytes(name);  // an empty entry is no image
+        bytes = ReadSkinArchiveEntry(name).bytes;
+    if (!bytes || bytes->empty()) bytes = ReadFileBytes(name).bytes;  // an empty entry is no image
     return bytes;
 }
 

@@ -51,37 +51,37 @@ const wchar_t* ResourceNameId(const std::wstring& name)
     return id ? MAKEINTRESOURCEW(id) : name.c_str();
 }
 
-std::optional<Bytes> ReadEntry(ZipArchive* archive, const std::wstring& name, size_t maxSize)
+ReadResult ReadEntry(ZipArchive* archive, const std::wstring& name, size_t maxSize)
 {
     int32_t index = -1;
     ZipEntry entry;
-    if (findZipItem(archive, name.c_str(), true, &index, &entry) != ResultOk) return std::nullopt;
-    if (entry.uncompressedSize < 0 || static_cast<size_t>(entry.uncompressedSize) > maxSize)
-        return std::nullopt;
+    ZipResult found = findZipItem(archive, name.c_str(), true, &index, &entry);
+    if (found == ResultNotFound) return ReadFailure::MissingEntry;
+    if (found != ResultOk || entry.uncompressedSize < 0) return ReadFailure::UnpackEntry;
+    if (static_cast<size_t>(entry.uncompressedSize) > maxSize) return ReadFailure::TooLarge;
     Bytes bytes(static_cast<size_t>(entry.uncompressedSize));
     if (bytes.empty()) return bytes;
     ZipResult result = unzipItem(archive, index, bytes.data(), bytes.size(), ZipMemory);
-    if (result != ResultOk && result != ResultMoreData) return std::nullopt;
+    if (result != ResultOk && result != ResultMoreData) return ReadFailure::UnpackEntry;
     return bytes;
 }
 
 }  // namespace
 
-std::optional<Bytes> ReadFileBytes(const std::wstring& path, size_t maxSize)
+ReadResult ReadFileBytes(const std::wstring& path, size_t maxSize)
 {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    if (file.get() == INVALID_HANDLE_VALUE) return ReadFailure::OpenFile;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > maxSize)
-        return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadFailure::ReadFile;
+    if (static_cast<unsigned long long>(size.QuadPart) > maxSize) return ReadFailure::TooLarge;
     Bytes bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() &&
         (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
          read != bytes.size()))
-        return std::nullopt;
+        return ReadFailure::ReadFile;
     return bytes;
 }
 
@@ -98,13 +98,13 @@ std::optional<Bytes> ReadProgramResource(const std::wstring& name, const std::ws
     return Bytes(bytes, bytes + size);
 }
 
-std::optional<Bytes> ReadSkinArchiveEntry(const std::wstring& name, size_t maxSize)
+ReadResult ReadSkinArchiveEntry(const std::wstring& name, size_t maxSize)
 {
-    if (SkinArchiveName().empty()) return std::nullopt;
+    if (SkinArchiveName().empty()) return ReadFailure::OpenArchive;
     if (ZipArchive* open = OpenSkinArchive()) return ReadEntry(open, name, maxSize);
     std::wstring path = ResourceFolder() + SkinArchiveName();
     ZipArchivePtr archive(openZip(path.c_str(), 0, ZipFileName));
-    if (!archive) return std::nullopt;
+    if (!archive) return ReadFailure::OpenArchive;
     return ReadEntry(archive.get(), name, maxSize);
 }
 
