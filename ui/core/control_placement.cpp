@@ -30,6 +30,11 @@ RECT Normalized(RECT rect)
 
 }  // namespace
 
+LONG AnchorPart(double fraction, LONG length)
+{
+    return Part(fraction, length);
+}
+
 void CControlUI::Place(RECT rect, bool invalidate)
 {
     rect = Normalized(rect);

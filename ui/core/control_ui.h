@@ -51,6 +51,10 @@ constexpr UINT SearchMeFirst = 0x80000000;
 constexpr UINT ControlFlagTabStop = 0x00000001;
 constexpr UINT ControlFlagSetsCursor = 0x00000002;
 
+// A fraction of a length, truncated toward zero and held within a limit far beyond any
+// screen: where a floating control's anchors put an edge.
+LONG AnchorPart(double fraction, LONG length);
+
 // The predicate of SearchTree: returns the control itself (or another one) to stop the
 // search with that answer, or null to go on.
 using SearchPredicate = CControlUI* (*)(CControlUI* control, void* data);
@@ -229,6 +233,8 @@ protected:
     IRenderContext* RenderContext() const;
     const RECT& PaintRect() const { return m_paintRect; }
     ImageDrawInfo& ForeImage() { return m_foreImage; }
+    // The focused flag alone, for controls whose focus changes nothing they draw.
+    void SetFocusedFlag(bool focused) { m_focused = focused; }
 
 private:
     // Invalidates `area` clipped by every ancestor; false when the area vanished or an
