@@ -272,6 +272,15 @@ RECT CLabelUI::TextExtent(HDC dc, RECT bounds)
     return bounds;
 }
 
+void CLabelUI::HandleEvent(ControlEvent& event)
+{
+    if (event.kind != EventKind::SetFocus && event.kind != EventKind::KillFocus) {
+        CControlUI::HandleEvent(event);
+        return;
+    }
+    SetFocusedFlag(event.kind == EventKind::SetFocus);
+}
+
 void CLabelUI::StoreDefaultColors()
 {
     IRenderContext* context = RenderContext();

@@ -53,6 +53,8 @@ public:
     // the text, font, style, padding or fixed size change (for multi-line text also until the
     // available width changes). Without a manager, the fixed size.
     SIZE PreferredSize(SIZE available) override;
+    // Focus only sets or clears the focused flag, without a repaint; the rest as any control.
+    void HandleEvent(ControlEvent& event) override;
     void DrawCaption(HDC dc) override;
 
     // Native text style flags (DT_*); 0x24 (vertical centre, single line) at first.
