@@ -147,7 +147,10 @@ bool CUIManager::UpdateLayout()
                 return nullptr;
             };
             m_root->SearchTree(collect, &flagged, SearchVisible | SearchMeFirst);
-            for (CControlUI* control : flagged) control->Place(control->GetRect(), true);
+            // A floating control is placed relative to its parent.
+            for (CControlUI* control : flagged)
+                control->Place(control->IsFloat() ? control->GetPosInParent() : control->GetRect(),
+                               true);
         }
         if (m_firstLayout) {
             m_firstLayout = false;
