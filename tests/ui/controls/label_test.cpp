@@ -1,8 +1,10 @@
 // CLabelUI: the alignment words and their precedence, multi-line and ellipsis flags, the
 // measured preferred size and its cache, the default colours stored at the first paint, and
 // the text's pixels inside the padded rectangle, plain, with markup and through GDI+.
+#include "tests/ui/controls/control_scene.h"
 #include "tests/ui/gdi_object_count.h"
 #include "tests/ui/render/canvas.h"
+#include "ui/controls/button_ui.h"
 #include "ui/controls/label_ui.h"
 #include "ui/core/ui_manager.h"
 #include "ui/render/gdi_handles.h"
@@ -331,6 +333,32 @@ TEST(Label, EffectTextIsDrawnThroughGdiplusAndLeavesNoGdiObjectBehind)
     const DWORD before = SkinUITest::GdiObjectCount();
     for (int i = 0; i < 50; ++i) label->PaintTo(canvas.dc(), canvas.rect());
     EXPECT_LE(SkinUITest::GdiObjectCount(), before + 2);
+}
+
+// Whether the window has anything to repaint (then validated).
+bool TakeInvalid(Testing::ControlScene& scene)
+{
+    RECT dirty = {};
+    const bool any = GetUpdateRect(scene.window.hwnd(), &dirty, FALSE) != FALSE;
+    ValidateRect(scene.window.hwnd(), nullptr);
+    return any;
+}
+
+TEST(Label, FocusSetsAndClearsTheFlagWithoutARepaintUnlikeAButton)
+{
+    Testing::ControlScene scene;
+    auto* label = scene.Add<CLabelUI>({0, 0, 50, 20}, L"text=\"x\"");
+    auto* button = scene.Add<CButtonUI>({60, 0, 110, 20});
+    TakeInvalid(scene);
+    scene.Send(*label, EventKind::SetFocus);
+    EXPECT_TRUE(label->IsFocused());
+    EXPECT_FALSE(TakeInvalid(scene));
+    scene.Send(*label, EventKind::KillFocus);
+    EXPECT_FALSE(label->IsFocused());
+    EXPECT_FALSE(TakeInvalid(scene));
+    scene.Send(*button, EventKind::SetFocus);
+    EXPECT_TRUE(button->IsFocused());
+    EXPECT_TRUE(TakeInvalid(scene)) << "a button shows its focus";
 }
 
 }  // namespace
