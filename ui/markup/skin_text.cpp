@@ -61,36 +61,47 @@ Utf8Lead Utf8LeadOf(unsigned char lead)
     return {0, 0, 0};
 }
 
-// A broken sequence becomes one U+FFFD for its valid beginning, and decoding goes on at the
-// first byte that does not belong to it.
+// Decodes the multi-byte sequence led by bytes[i] into `out`: the character, or one U+FFFD for
+// a broken sequence's valid beginning. Returns where decoding goes on: the first byte that does
+// not belong to the sequence.
+std::size_t DecodeUtf8Sequence(const unsigned char* bytes, std::size_t length, std::size_t i,
+                               std::wstring& out)
+{
+    const Utf8Lead lead = Utf8LeadOf(bytes[i]);
+    if (lead.length == 0) {
+        AppendCodePoint(out, kReplacement);
+        return i + 1;
+    }
+    char32_t c = bytes[i] & (0x7F >> lead.length);
+    std::size_t next = i + 1;
+    int read = 1;
+    for (; read < lead.length && next < length; ++read, ++next) {
+        const unsigned char min = read == 1 ? lead.secondMin : 0x80;
+        const unsigned char max = read == 1 ? lead.secondMax : 0xBF;
+        if (bytes[next] < min || bytes[next] > max) break;
+        c = (c << 6) | (bytes[next] & 0x3F);
+    }
+    AppendCodePoint(out, read == lead.length ? c : kReplacement);
+    return next;
+}
+
+// Runs of ASCII, which is nearly all of a skin, are widened in a tight loop into a buffer
+// sized for the worst case (one unit per byte); the rest goes through DecodeUtf8Sequence.
 std::wstring DecodeUtf8(const unsigned char* bytes, std::size_t length)
 {
-    std::wstring text;
-    text.reserve(length);
     std::size_t i = HasPrefix(bytes, length, "\xEF\xBB\xBF", 3) ? 3 : 0;
+    std::wstring text(length - i, L'\0');
+    wchar_t* const start = &text[0];
+    wchar_t* out = start;
+    std::wstring sequence;  // the units of one multi-byte sequence
     while (i < length) {
-        const Utf8Lead lead = Utf8LeadOf(bytes[i]);
-        if (lead.length == 1) {
-            text.push_back(static_cast<wchar_t>(bytes[i++]));
-            continue;
-        }
-        if (lead.length == 0) {
-            AppendCodePoint(text, kReplacement);
-            ++i;
-            continue;
-        }
-        char32_t c = bytes[i] & (0x7F >> lead.length);
-        std::size_t next = i + 1;
-        int read = 1;
-        for (; read < lead.length && next < length; ++read, ++next) {
-            const unsigned char min = read == 1 ? lead.secondMin : 0x80;
-            const unsigned char max = read == 1 ? lead.secondMax : 0xBF;
-            if (bytes[next] < min || bytes[next] > max) break;
-            c = (c << 6) | (bytes[next] & 0x3F);
-        }
-        AppendCodePoint(text, read == lead.length ? c : kReplacement);
-        i = next;
+        while (i < length && bytes[i] < 0x80) *out++ = static_cast<wchar_t>(bytes[i++]);
+        if (i == length) break;
+        sequence.clear();
+        i = DecodeUtf8Sequence(bytes, length, i, sequence);
+        for (wchar_t unit : sequence) *out++ = unit;  // never more units than bytes
     }
+    text.resize(static_cast<std::size_t>(out - start));
     return text;
 }
 
