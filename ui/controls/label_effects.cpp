@@ -11,6 +11,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -21,6 +22,9 @@ namespace Gp = Gdiplus;
 
 constexpr float kPi = 3.14159265f;
 constexpr int kGlowRings = 3;
+// The widest glow ring per unit of blur: a skin's absurd blur factor would otherwise make GDI+
+// widen the outline by thousands of pixels, for seconds per paint.
+constexpr float kMaxGlowWidth = 32.0f;
 constexpr BYTE kGlowAlpha = 0x40;
 
 // GDI+ for the lifetime of the object.
@@ -117,8 +121,9 @@ void DrawGlow(Gp::Graphics& graphics, const Gp::GraphicsPath& path, DWORD argb,
 {
     const Gp::Color glow(kGlowAlpha, static_cast<BYTE>(argb >> 16), static_cast<BYTE>(argb >> 8),
                          static_cast<BYTE>(argb));
+    const float width = std::min(effects.luminousFuzzy, kMaxGlowWidth);
     for (int ring = kGlowRings; ring > 0; --ring) {
-        Gp::Pen pen(glow, effects.luminousFuzzy * static_cast<float>(ring));
+        Gp::Pen pen(glow, width * static_cast<float>(ring));
         pen.SetLineJoin(Gp::LineJoinRound);
         graphics.DrawPath(&pen, &path);
     }

@@ -287,6 +287,12 @@ TEST(Button, FiveStatusImageGivesEachStateItsStripAndAFloatingButtonItsSize)
     sized->ApplyAttribute(L"fivestatusimage", file);
     EXPECT_EQ(30, sized->GetRequestedWidth()) << "a fixed size stays";
     EXPECT_EQ(kRed, scene.Pixel(128, 38)) << "the strip stretched over the button";
+
+    // Narrower than five pixels: strips of no width draw nothing, and nothing breaks.
+    const std::wstring tiny = Testing::WriteTestImage(L"leaf_tiny.bmp", 3, 3, FiveStrips);
+    CButtonUI* thin = scene.Add<CButtonUI>({150, 10, 180, 40}, L"bkcolor=\"#FF102030\"");
+    thin->ApplyAttribute(L"fivestatusimage", tiny);
+    EXPECT_EQ(0x102030u, scene.Pixel(165, 25));
 }
 
 TEST(Button, CaptionColourFollowsPushedThenHotThenFocused)
