@@ -7,19 +7,11 @@
 #include <algorithm>
 
 namespace SkinUI {
-namespace {
-
-bool IsMouseKind(EventKind kind)
-{
-    return kind > EventKind::MouseFirst && kind < EventKind::MouseLast;
-}
-
-}  // namespace
 
 void CButtonUI::HandleEvent(ControlEvent& event)
 {
     // A button that ignores the mouse lets what lies under it have the mouse's events.
-    if (!IsMouseEnabled() && IsMouseKind(event.kind)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.kind)) {
         if (CControlUI* parent = GetParent()) {
             parent->HandleEvent(event);
         } else {

@@ -8,11 +8,6 @@ namespace {
 
 constexpr LONG kSidePadding = 2;
 
-bool IsMouseKind(EventKind kind)
-{
-    return kind > EventKind::MouseFirst && kind < EventKind::MouseLast;
-}
-
 }  // namespace
 
 CTextUI::CTextUI()
@@ -56,7 +51,7 @@ void CTextUI::DrawCaption(HDC dc)
 
 void CTextUI::HandleEvent(ControlEvent& event)
 {
-    const bool mine = IsMouseEnabled() || !IsMouseKind(event.kind);
+    const bool mine = IsMouseEnabled() || !IsMouseEvent(event.kind);
     if (!mine || !HandleLinkEvent(event)) CLabelUI::HandleEvent(event);
 }
 
