@@ -13,9 +13,11 @@ spaced by more than 600 ms so they never pair into double clicks.
 usage: button_input_e2e.py PROBE.exe WORK_FOLDER
 """
 import os
-import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from probe_driver import SPACING, Probe, check, run_scenarios, xdo  # noqa: E402
 
 ORIGIN = (100, 100)
 BUTTON = (60, 35)
@@ -25,21 +27,7 @@ OPT1 = (75, 95)
 OPT2 = (125, 95)
 SOLO = (175, 95)
 EMPTY = (300, 180)  # the root, inside the window
-SPACING = 0.7
 RED, GREEN, BLUE, GREY, WHITE = "ff0000", "00ff00", "0000ff", "808080", "ffffff"
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def xdo(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
 
 
 def move(point):
@@ -53,53 +41,19 @@ def click(point):
     time.sleep(SPACING)
 
 
-class Probe:
+class ButtonProbe(Probe):
+    """The probe, with the centres of the text's links it logged at the start."""
+
     def __init__(self, program, work):
-        os.makedirs(work, exist_ok=True)
-        self.log_path = os.path.join(work, "button_input.log")
-        if os.path.exists(self.log_path):
-            os.remove(self.log_path)
-        self.process = subprocess.Popen([os.environ["WINE_BIN"], program, self.log_path],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.seen = 0
-        self.wait_for(lambda line: line.startswith("ready"), 30)
+        super().__init__(program, work, "button_input.log")
         self.links = {}
         for line in self.lines():
             if line.startswith("link "):
                 _, index, x, y = line.split()
                 self.links[int(index)] = (int(x), int(y))
 
-    def lines(self):
-        try:
-            with open(self.log_path, encoding="utf-8") as log:
-                return log.read().splitlines()
-        except FileNotFoundError:
-            return []
-
-    def wait_for(self, predicate, timeout=5):
-        """Waits for a new line that satisfies `predicate` and returns it."""
-        end = time.time() + timeout
-        while time.time() < end:
-            for line in self.lines()[self.seen:]:
-                if predicate(line):
-                    return line
-            time.sleep(0.03)
-        raise Failure(f"timed out; log since the last step: {self.lines()[self.seen:]}")
-
     def wait_pixel(self, name, colour):
         return self.wait_for(lambda line: line == f"pixel {name} {colour}")
-
-    def step(self, settle=0.3):
-        """The log lines since the previous step, after letting the events settle."""
-        time.sleep(settle)
-        lines = self.lines()
-        new, self.seen = lines[self.seen:], len(lines)
-        return new
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
 
 
 def notes(lines):
@@ -199,21 +153,15 @@ def links(probe):
 
 def main():
     program, work = sys.argv[1], sys.argv[2]
-    probe = Probe(program, work)
-    try:
+    probe = ButtonProbe(program, work)
+
+    def links_drawn(probe):
         check(sorted(probe.links) == [0, 1], f"two links drawn: {probe.lines()}")
-        for scenario in (hover_shows_the_hot_image, press_drag_out_release_gives_no_click,
-                         press_release_gives_click, fade_steps_and_stops,
-                         check_box_click_then_select_changed, option_groups, links):
-            probe.step()
-            scenario(probe)
-            print(f"ok {scenario.__name__}")
-    except Failure as failure:
-        print(f"FAILED: {failure}")
-        return 1
-    finally:
-        probe.close()
-    return 0
+
+    return run_scenarios(probe, (hover_shows_the_hot_image, press_drag_out_release_gives_no_click,
+                                 press_release_gives_click, fade_steps_and_stops,
+                                 check_box_click_then_select_changed, option_groups, links),
+                         before=links_drawn)
 
 
 if __name__ == "__main__":

@@ -14,26 +14,14 @@ plain control. Clicks are spaced by more than 600 ms so they never pair into dou
 usage: edit_input_e2e.py PROBE.exe WORK_FOLDER
 """
 import os
-import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from probe_driver import SPACING, Failure, Probe, check, field, focus_window, xdo  # noqa: E402
+
 ORIGIN = (100, 100)
 NAME_TEXT = "abcdefghijkl"
-SPACING = 0.7
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def xdo(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
 
 
 def click(point):
@@ -42,53 +30,12 @@ def click(point):
     xdo("click", 1)
 
 
-class Probe:
+class EditProbe(Probe):
+    """The probe, with the font height its "ready" line gives."""
+
     def __init__(self, program, work):
-        os.makedirs(work, exist_ok=True)
-        self.log_path = os.path.join(work, "edit_input.log")
-        if os.path.exists(self.log_path):
-            os.remove(self.log_path)
-        self.process = subprocess.Popen([os.environ["WINE_BIN"], program, self.log_path],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.seen = 0
-        ready = self.wait_for(lambda line: line.startswith("ready"), 30)
-        self.font = int(ready.split()[4])
-
-    def lines(self):
-        try:
-            with open(self.log_path, encoding="utf-8") as log:
-                return log.read().splitlines()
-        except FileNotFoundError:
-            return []
-
-    def wait_for(self, predicate, timeout=5):
-        """The first new line that satisfies `predicate` (the lines before it stay new)."""
-        end = time.time() + timeout
-        while time.time() < end:
-            for line in self.lines()[self.seen:]:
-                if predicate(line):
-                    return line
-            time.sleep(0.05)
-        raise Failure(f"timed out; log since the last step: {self.lines()[self.seen:]}")
-
-    def step(self, settle=0.4):
-        """The log lines since the previous step, after letting the events settle."""
-        time.sleep(settle)
-        lines = self.lines()
-        new, self.seen = lines[self.seen:], len(lines)
-        return new
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-
-
-def field(line, name):
-    for part in line.split():
-        if part.startswith(name + "="):
-            return part[len(name) + 1:]
-    return None
+        super().__init__(program, work, "edit_input.log")
+        self.font = int(self.ready.split()[4])
 
 
 def numbers(line, name):
@@ -118,13 +65,6 @@ def close_box(probe, name):
     check(field(line, "box") == "0", f"the box of {name} closed: {line}")
     time.sleep(SPACING)
     return line
-
-
-def focus_window(probe):
-    found = subprocess.run(["xdotool", "search", "--name", "^edit input test$"],
-                           capture_output=True, text=True, timeout=10).stdout.split()
-    check(found, "the probe's X window")
-    xdo("windowfocus", "--sync", found[0])
 
 
 def click_places_box_and_caret(probe):
@@ -195,9 +135,9 @@ def password_is_masked(probe):
 
 def main():
     program, work = sys.argv[1], sys.argv[2]
-    probe = Probe(program, work)
+    probe = EditProbe(program, work)
     try:
-        focus_window(probe)
+        focus_window("edit input test")
         caret = click_places_box_and_caret(probe)
         print("ok click_places_box_and_caret")
         typing_and_return(probe, caret)

@@ -10,28 +10,16 @@ take Tab. Clicks are spaced by more than 600 ms so they never pair into double c
 usage: manager_input_e2e.py PROBE.exe WORK_FOLDER
 """
 import os
-import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from probe_driver import SPACING, Probe, check, field, focus_window, run_scenarios, xdo  # noqa: E402
 
 ORIGIN = (100, 100)
 LEFT = (75, 75)
 RIGHT = (275, 75)
 EMPTY = (175, 75)  # the root, between the two controls
-SPACING = 0.7
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def xdo(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
 
 
 def move(point):
@@ -44,45 +32,6 @@ def move_off_window():
     time.sleep(0.25)
 
 
-class Probe:
-    def __init__(self, program, work):
-        os.makedirs(work, exist_ok=True)
-        self.log_path = os.path.join(work, "manager_input.log")
-        if os.path.exists(self.log_path):
-            os.remove(self.log_path)
-        self.process = subprocess.Popen([os.environ["WINE_BIN"], program, self.log_path],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.seen = 0
-        self.wait_for(lambda line: line.startswith("ready"), 30)
-
-    def lines(self):
-        try:
-            with open(self.log_path, encoding="utf-8") as log:
-                return log.read().splitlines()
-        except FileNotFoundError:
-            return []
-
-    def wait_for(self, predicate, timeout):
-        end = time.time() + timeout
-        while time.time() < end:
-            if any(predicate(line) for line in self.lines()[self.seen:]):
-                return
-            time.sleep(0.05)
-        raise Failure(f"timed out; log since the last step: {self.lines()[self.seen:]}")
-
-    def step(self, settle=0.4):
-        """The log lines since the previous step, after letting the events settle."""
-        time.sleep(settle)
-        lines = self.lines()
-        new, self.seen = lines[self.seen:], len(lines)
-        return new
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-
-
 def events(lines, *kinds):
     """'name Kind' of the event lines, only the given kinds (all when none)."""
     out = []
@@ -91,13 +40,6 @@ def events(lines, *kinds):
         if parts[0] == "event" and (not kinds or parts[2] in kinds):
             out.append(f"{parts[1]} {parts[2]}")
     return out
-
-
-def field(line, name):
-    for part in line.split():
-        if part.startswith(name + "="):
-            return part[len(name) + 1:]
-    return None
 
 
 def event_line(lines, name, kind):
@@ -202,10 +144,7 @@ def tooltip(probe):
 
 def keys(probe):
     move_off_window()
-    window = subprocess.run(["xdotool", "search", "--name", "^manager test$"],
-                            capture_output=True, text=True, timeout=10).stdout.split()
-    check(window, "the probe's X window")
-    xdo("windowfocus", "--sync", window[0])
+    focus_window("manager test")
     probe.step()
     xdo("key", "Tab")
     lines = probe.step()
@@ -229,19 +168,10 @@ def keys(probe):
 
 def main():
     program, work = sys.argv[1], sys.argv[2]
-    probe = Probe(program, work)
-    try:
-        for scenario in (enter_move_leave, tooltip, press_inside_release_outside, tooltip, double_click,
-                         right_click_and_context_menu, wheel, shift_click, tooltip, keys):
-            probe.step()
-            scenario(probe)
-            print(f"ok {scenario.__name__}")
-    except Failure as failure:
-        print(f"FAILED: {failure}")
-        return 1
-    finally:
-        probe.close()
-    return 0
+    return run_scenarios(Probe(program, work, "manager_input.log"),
+                         (enter_move_leave, tooltip, press_inside_release_outside, tooltip,
+                          double_click, right_click_and_context_menu, wheel, shift_click,
+                          tooltip, keys))
 
 
 if __name__ == "__main__":
