@@ -108,7 +108,7 @@ UINT CWindowWnd::RunModal()
     UINT result = 0;
     MSG msg = {};
     bool quit = false;
-    while (IsWindow(window) && !quit) {
+    while (IsWindow(window)) {
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
             quit = msg.message == WM_QUIT;
             break;

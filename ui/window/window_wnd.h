@@ -80,6 +80,9 @@ protected:
     // The procedure that handled the window's messages before ours (the default procedure for
     // a class of our own).
     LRESULT CallPreviousProcedure(UINT message, WPARAM wParam, LPARAM lParam);
+    // Lets go of the native window as the destructor does; for a derived destructor whose
+    // members the window's messages would reach while they are destroyed.
+    void ReleaseNativeWindow() { Detach(); }
 
 private:
     struct IconDestroyer {
