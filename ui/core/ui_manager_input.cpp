@@ -201,7 +201,12 @@ bool CUIManager::OnSetCursor(UINT hitTest)
     ScreenToClient(m_window, &point);
     CControlUI* control = ControlAtPoint(point);
     if (control == nullptr) return false;
-    Dispatch(control, EventKind::SetCursor);
+    // The point under the cursor now: the mouse move that brought it here comes after this
+    // message, so the last mouse position is still the one before (a layout's separator
+    // strip is a few pixels wide).
+    ControlEvent event = MakeEvent(EventKind::SetCursor, control);
+    event.mouse = point;
+    control->DispatchEvent(event);
     return (control->GetFlags() & ControlFlagSetsCursor) != 0;
 }
 
