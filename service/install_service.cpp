@@ -42,22 +42,6 @@ std::unique_ptr<httplib::Client> openClient(const std::string& baseUrl)
     return client;
 }
 
-// A client configured the way the service's peers expect: the User-Agent of the HTTP library
-// generation the service was built against, keep-alive on (no "Connection: close"), no
-// redirects, connect time-out 300 s and read/write time-outs 5 s. Null for an unusable URL.
-std::unique_ptr<httplib::Client> makeServiceClient(const std::string& baseUrl)
-{
-    auto client = openClient(baseUrl);
-    if (!client) return nullptr;
-    client->set_default_headers({{"User-Agent", "cpp-httplib/0.7"}});
-    client->set_keep_alive(true);
-    client->set_follow_location(false);
-    client->set_connection_timeout(300, 0);
-    client->set_read_timeout(5, 0);
-    client->set_write_timeout(5, 0);
-    return client;
-}
-
 struct Answer {
     int status;
     std::string body;
@@ -135,6 +119,23 @@ void sendTelemetry(const std::string& baseUrl, const std::string& version, std::
 }
 
 }  // namespace
+
+std::unique_ptr<httplib::Client> makeServiceClient(const std::string& origin) noexcept
+{
+    try {
+        auto client = openClient(origin);
+        if (!client) return nullptr;
+        client->set_default_headers({{"User-Agent", "cpp-httplib/0.7"}});
+        client->set_keep_alive(true);
+        client->set_follow_location(false);
+        client->set_connection_timeout(300, 0);
+        client->set_read_timeout(5, 0);
+        client->set_write_timeout(5, 0);
+        return client;
+    } catch (...) {
+        return nullptr;  // an allocation failed: no client, as for an unusable origin
+    }
+}
 
 const std::string& installServiceUrl()
 {

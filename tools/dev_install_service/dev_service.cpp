@@ -9,11 +9,13 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -70,8 +72,62 @@ const char* faultName(Fault fault)
     case Fault::ServerError: return "500";
     case Fault::NoData: return "no-data";
     case Fault::Endless: return "endless";
+    case Fault::Stall: return "stall";
+    case Fault::NoLength: return "no-length";
+    case Fault::Chunked: return "chunked";
+    case Fault::Gzip: return "gzip";
     }
     return "";
+}
+
+// How long a stalled answer keeps its connection silent: longer than a client's 5 s read
+// time-out, short enough for the service to stop soon after.
+constexpr auto kStallTime = std::chrono::seconds(8);
+
+using SharedFile = std::shared_ptr<std::ifstream>;
+
+// Writes up to `length` bytes of `file` from `offset` (at most 64 KiB) to the sink; false at
+// the end of the file or when the client is gone.
+bool sendFilePart(std::ifstream& file, std::size_t offset, std::size_t length,
+                  httplib::DataSink& sink)
+{
+    char buffer[64 * 1024];
+    file.clear();
+    file.seekg(static_cast<std::streamoff>(offset));
+    file.read(buffer, static_cast<std::streamsize>(std::min(length, sizeof buffer)));
+    return file.gcount() > 0 && sink.write(buffer, static_cast<std::size_t>(file.gcount()));
+}
+
+// An answer that announces `size` bytes (a sized provider makes it carry Content-Length).
+// With `stall`, only the first half is sent and then nothing for kStallTime.
+void serveSized(httplib::Response& response, const SharedFile& file, std::size_t size, bool stall)
+{
+    const std::size_t sent = stall ? size / 2 : size;
+    response.set_content_provider(
+        size, "application/octet-stream",
+        [file, sent](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            if (offset < sent)
+                return sendFilePart(*file, offset, std::min(length, sent - offset), sink);
+            std::this_thread::sleep_for(kStallTime);
+            return false;
+        });
+}
+
+// An answer without Content-Length: chunked, or ended by closing the connection.
+void serveUnsized(httplib::Response& response, const SharedFile& file, std::size_t size,
+                  bool chunked)
+{
+    auto provider = [file, size](std::size_t offset, httplib::DataSink& sink) {
+        if (offset >= size) {
+            sink.done();
+            return true;
+        }
+        return sendFilePart(*file, offset, size - offset, sink);
+    };
+    if (chunked)
+        response.set_chunked_content_provider("application/octet-stream", provider);
+    else
+        response.set_content_provider("application/octet-stream", provider);
 }
 
 // A plain file name inside the served folder: no separators, no "." or "..".
@@ -173,7 +229,8 @@ void DevInstallService::handleRunIUInfo(const httplib::Request& request,
 
 void DevInstallService::handleFile(const httplib::Request& request, httplib::Response& response)
 {
-    if (logAndApplyFault(request, response)) return;
+    const Fault fault = logRequest(request);
+    if (answerWithFault(fault, request, response)) return;
     const auto path = servedFilePath(options_.filesDir, request.matches[1]);
     auto file = path ? std::make_shared<std::ifstream>(*path, std::ios::binary) : nullptr;
     if (!file || !file->seekg(0, std::ios::end)) {
@@ -181,16 +238,13 @@ void DevInstallService::handleFile(const httplib::Request& request, httplib::Res
         return;
     }
     const auto size = static_cast<std::size_t>(file->tellg());
-    // A sized provider makes the answer carry Content-Length.
-    response.set_content_provider(
-        size, "application/octet-stream",
-        [file](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            char buffer[64 * 1024];
-            file->seekg(static_cast<std::streamoff>(offset));
-            file->read(buffer, static_cast<std::streamsize>(std::min(length, sizeof buffer)));
-            return file->gcount() > 0 &&
-                   sink.write(buffer, static_cast<std::size_t>(file->gcount()));
-        });
+    switch (fault) {
+    case Fault::NoLength: serveUnsized(response, file, size, false); return;
+    case Fault::Chunked: serveUnsized(response, file, size, true); return;
+    case Fault::Gzip: response.set_header("Content-Encoding", "gzip"); break;
+    default: break;
+    }
+    serveSized(response, file, size, fault == Fault::Stall);
 }
 
 bool DevInstallService::faultHits(const std::string& path)
@@ -201,15 +255,29 @@ bool DevInstallService::faultHits(const std::string& path)
     return options_.faultCount < 0 || seen <= options_.faultCount;
 }
 
-bool DevInstallService::logAndApplyFault(const httplib::Request& request,
-                                         httplib::Response& response)
+Fault DevInstallService::logRequest(const httplib::Request& request)
 {
     const bool hit = faultHits(request.path);
     requestLog_.append(requestLogLine(request, hit ? faultName(options_.fault) : ""));
-    if (!hit) return false;
-    switch (options_.fault) {
+    return hit ? options_.fault : Fault::None;
+}
+
+bool DevInstallService::logAndApplyFault(const httplib::Request& request,
+                                         httplib::Response& response)
+{
+    return answerWithFault(logRequest(request), request, response);
+}
+
+bool DevInstallService::answerWithFault(Fault fault, const httplib::Request& request,
+                                        httplib::Response& response)
+{
+    switch (fault) {
     case Fault::None:
-    case Fault::Refuse: return false;
+    case Fault::Refuse:
+    case Fault::Stall:
+    case Fault::NoLength:
+    case Fault::Chunked:
+    case Fault::Gzip: return false;
     case Fault::Close: dropConnection(request); return true;
     case Fault::Redirect: response.set_redirect("/redirected", 302); return true;
     case Fault::NotFound:

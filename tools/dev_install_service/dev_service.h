@@ -32,6 +32,11 @@ private:
     // Logs the request and applies the fault when it hits this request; returns true when the
     // fault produced the answer (or dropped the connection), so the handler must stop.
     bool logAndApplyFault(const httplib::Request& request, httplib::Response& response);
+    // Logs the request; returns the fault that hits it (Fault::None when none does).
+    Fault logRequest(const httplib::Request& request);
+    // Answers with `fault` when it is one that replaces the answer (true); the shapes of a
+    // served file's answer (stall, no-length, chunked, gzip) and None leave it (false).
+    bool answerWithFault(Fault fault, const httplib::Request& request, httplib::Response& response);
     bool faultHits(const std::string& path);
     std::string handshakeAnswer() const;
 

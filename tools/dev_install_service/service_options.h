@@ -15,6 +15,11 @@ enum class Fault {
     ServerError,  // 500
     NoData,       // 200 with a JSON body that has no "data" member
     Endless,      // 200 with a chunked body that never ends (until the client hangs up)
+    // Shapes of a served file's answer (other paths answer as without a fault):
+    Stall,     // Content-Length sent, half the body, then nothing more (until the client hangs up)
+    NoLength,  // the body without Content-Length, ended by closing the connection
+    Chunked,   // the body in chunks
+    Gzip,      // the body unchanged, declared "Content-Encoding: gzip"
 };
 
 struct ServiceOptions {

@@ -1,0 +1,36 @@
+// The worker's failure texts and the real ends of an installation.
+#include "app/worker_view.h"
+
+#include "service/install_service.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <thread>
+
+const wchar_t* workerFailureText(WorkerFailure failure)
+{
+    switch (failure) {
+    case WorkerFailure::Network: return L"请检查网络后重新下载";
+    case WorkerFailure::Install: return L"程序安装出错请重新安装";
+    }
+    return L"";
+}
+
+const wchar_t* workerFailureTitle()
+{
+    return L"警告";
+}
+
+void startInstallEndReport(const std::string& version, std::int32_t endTime, std::int32_t startTime)
+{
+    std::thread([version, endTime, startTime] {
+        reportInstallEnd(version, endTime, startTime);
+    }).detach();
+}
+
+void showFailureAndExit(WorkerFailure failure)
+{
+    MessageBoxW(nullptr, workerFailureText(failure), workerFailureTitle(), MB_OK);
+    std::exit(0);
+}

@@ -1,0 +1,331 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the download-and-install worker: worker_probe.exe runs the worker under
+Wine against the development install service on loopback, which serves the fake package (a copy
+of fake_package.exe with 4 MiB appended, so the download spans about a thousand reads). Runs
+inside `scripts/wine-run.sh --with-env` (WINEPREFIX and WINE_BIN set).
+
+  worker_e2e.py SCENARIO --service BIN --probe EXE --package EXE --url URL --work DIR
+
+Install folders live in the prefix's drive C; each run starts from an empty folder.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import sys
+import tempfile
+import time
+
+from service_e2e import STARTED, DevService, Failure, check, exit_code, start_wine, wait_for
+
+NETWORK_FAILURE = "请检查网络后重新下载"
+INSTALL_FAILURE = "程序安装出错请重新安装"
+PACKAGE_PADDING = 4 * 1024 * 1024
+
+
+class Run:
+    """One scenario: the served files, the install folder, the probe's report and logs."""
+
+    def __init__(self, args, folder_name="vq-worker-test", package=True):
+        self.args = args
+        os.makedirs(args.work, exist_ok=True)
+        self.files = tempfile.mkdtemp(dir=args.work)
+        self.drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+        self.folder_name = folder_name
+        self.install_dir = os.path.join(self.drive_c, folder_name)
+        shutil.rmtree(self.install_dir, ignore_errors=True)
+        os.makedirs(self.install_dir)
+        if package:
+            self.serve_package()
+
+    @property
+    def windows_dir(self):
+        return "C:\\" + self.folder_name.replace("/", "\\")
+
+    def serve_package(self, name="package.exe"):
+        with open(self.args.package, "rb") as program, \
+                open(os.path.join(self.files, name), "wb") as served:
+            served.write(program.read() + bytes(PACKAGE_PADDING))
+
+    def serve_text(self, name="package.exe"):
+        with open(os.path.join(self.files, name), "w", encoding="ascii") as served:
+            served.write("this is not a program\r\n" * 100)
+
+    def behave(self, exit_code_=0, delay_ms=0):
+        """The fake package's side file, planted where the package will be saved."""
+        with open(os.path.join(self.install_dir, "fake-package.txt"), "w") as side:
+            side.write(f"exit={exit_code_} delay={delay_ms}")
+
+    def service(self, *faults):
+        return DevService(self.args.service, self.args.url, self.args.work,
+                          "--files", self.files, *faults)
+
+    def probe(self, *flags, path="/package.exe", timeout=90):
+        """Runs the worker; returns its report."""
+        report = os.path.join(self.files, "report.json")
+        if os.path.exists(report):
+            os.remove(report)
+        address = self.args.url + path
+        process = start_wine(self.args.probe, address, self.windows_dir,
+                             "Z:" + report.replace("/", "\\"), *flags)
+        check(exit_code(process, timeout) == 0, "the probe did not exit with code 0")
+        check(os.path.exists(report), "the worker ended without finishing or failing")
+        with open(report, encoding="utf-8") as text:
+            return json.load(text)
+
+    def runs(self, program=None):
+        """The fake package's run log lines in the install folder (of one program)."""
+        log = os.path.join(self.install_dir, "runs.log")
+        if not os.path.exists(log):
+            return []
+        with open(log, encoding="utf-8") as lines:
+            runs = [json.loads(line) for line in lines if line.strip()]
+        return [r for r in runs if program is None or r["exe"].lower() == program.lower()]
+
+    def path(self, name):
+        return os.path.join(self.install_dir, name)
+
+
+def gets(service, path="/package.exe"):
+    return [r for r in service.requests() if r["method"] == "GET" and r["path"] == path]
+
+
+def check_spacing(requests, count, at_least):
+    check(len(requests) == count, f"expected {count} GETs, got {len(requests)}")
+    gaps = [b["time"] - a["time"] for a, b in zip(requests, requests[1:])]
+    print("gaps between GETs (s):", ", ".join(f"{g:.2f}" for g in gaps))
+    check(all(at_least <= g <= at_least + 10 for g in gaps),
+          f"gaps {gaps} are not about {at_least} s or more")
+
+
+def check_installed(run, report, desktop="0", menu=True):
+    """The finishing steps after a successful installer run."""
+    check(report["events"][-2:] == ["splash", "finish"], f"events end {report['events'][-2:]}")
+    check(report["failure"] == "", f"failure {report['failure']!r}")
+    folder = run.windows_dir
+    installer = run.runs("package.exe")
+    check(len(installer) == 1, f"the installer ran {len(installer)} times")
+    check(installer[0]["cmdline"] == f"{folder}/package.exe /S /D={folder}",
+          f"installer command line {installer[0]['cmdline']!r}")
+    check(installer[0]["cwd"].rstrip("\\").lower() == folder.lower(),
+          f"installer current directory {installer[0]['cwd']!r}")
+    # The shell starts the three programs one after the other without waiting for them, so
+    # they log in any order.
+    expected = ["desktoplinkpath.exe", "RADovaza_ZO.exe"] + (["menupath.exe"] if menu else [])
+    wait_for(lambda: all(run.runs(program) for program in expected), 20)
+    time.sleep(1)  # time for a program that should not run to show up anyway
+    desktop_runs = run.runs("desktoplinkpath.exe")
+    check(len(desktop_runs) == 1, f"desktoplinkpath.exe ran {len(desktop_runs)} times")
+    check(desktop_runs[0]["cmdline"].endswith(" " + desktop),
+          f"desktoplinkpath.exe command line {desktop_runs[0]['cmdline']!r}")
+    check(len(run.runs("menupath.exe")) == (1 if menu else 0),
+          f"menupath.exe ran {len(run.runs('menupath.exe'))} times")
+    check(len(run.runs("RADovaza_ZO.exe")) == 1, "the client did not start once")
+    with open(run.path("channel.txt"), "rb") as channel:
+        check(channel.read() == b"office\r\n", "channel.txt is not exactly office CR LF")
+    check(not os.path.exists(run.path("package.exe")), "the package was not removed")
+
+
+def whole_install(args):
+    run = Run(args)
+    run.behave(delay_ms=2000)
+    service = run.service("--fault-path", "/none")
+    try:
+        report = run.probe(path="/package.exe?channel=office")
+        requests = gets(service)
+        check(len(requests) == 1, f"expected one GET, got {len(requests)}")
+        check(requests[0]["userAgent"] == "cpp-httplib/0.7", f"User-Agent {requests[0]['userAgent']!r}")
+        check(requests[0]["connection"].lower() != "close", "the GET asked to close")
+        check_installed(run, report)
+        percents = report["percents"]
+        print(f"{len(percents)} progress updates, {report['moves']} picture moves")
+        check(1 <= len(percents) <= 101, f"{len(percents)} progress updates")
+        check(percents == sorted(set(percents)) and percents[-1] == 100,
+              f"percents {percents} do not rise to 100")
+        telemetry = service.telemetry()
+        check(len(telemetry) == 1 and '"operateName":"installEnd"' in telemetry[0],
+              f"telemetry {telemetry}")
+        latency = int(re.search(r'"latency":(-?\d+)', telemetry[0])[1])
+        check(latency >= 2, f"latency {latency} s is shorter than the installer's 2 s")
+    finally:
+        service.close()
+
+
+def no_shortcuts(args):
+    run = Run(args)
+    service = run.service()
+    try:
+        check_installed(run, run.probe("--no-desktop", "--no-menu"), desktop="2", menu=False)
+    finally:
+        service.close()
+
+
+def failing_downloads(faults, flags=()):
+    """Four failed attempts 3 s apart, then the network failure; nothing installed."""
+    def scenario(args):
+        run = Run(args)
+        service = run.service("--fault-path", "/package.exe", *faults)
+        try:
+            report = run.probe(*flags)
+            check(report["failure"] == NETWORK_FAILURE, f"failure {report['failure']!r}")
+            check("splash" not in report["events"], "the splash was shown")
+            check(report["pauses"] == [3000] * 4, f"pauses {report['pauses']}")
+            check_spacing(gets(service), 4, 2.9)
+            check(not run.runs(), "something ran")
+        finally:
+            service.close()
+    return scenario
+
+
+def recovering_download(faults, gap, flags=(), requests=2):
+    """The first attempt fails, the next one succeeds after the pause (and `gap` seconds)."""
+    def scenario(args):
+        run = Run(args)
+        service = run.service("--fault-path", "/package.exe", "--fault-count", "1", *faults)
+        try:
+            report = run.probe(*flags)
+            check(report["pauses"] == [3000], f"pauses {report['pauses']}")
+            check_spacing(gets(service), requests, gap)
+            check(not [r for r in service.requests() if r["path"] == "/redirected"],
+                  "the redirect was followed")
+            check_installed(run, report)
+        finally:
+            service.close()
+    return scenario
+
+
+def unsized_download(fault):
+    def scenario(args):
+        run = Run(args)
+        service = run.service("--fault-path", "/package.exe", "--fault", fault)
+        try:
+            report = run.probe()
+            check(len(gets(service)) == 1, "more than one GET")
+            check(report["percents"] == [], f"progress without a length: {report['percents']}")
+            check_installed(run, report)
+        finally:
+            service.close()
+    return scenario
+
+
+def not_a_program(args):
+    run = Run(args, package=False)
+    run.serve_text()
+    service = run.service()
+    try:
+        report = run.probe()
+        check(report["failure"] == INSTALL_FAILURE, f"failure {report['failure']!r}")
+        check(report["events"][-2:] == ["splash", "fail"], f"events {report['events']}")
+        check(report["pauses"] == [1000, 1000], f"pauses {report['pauses']}")
+        check(os.path.exists(run.path("package.exe")), "the package was removed")
+        check(not os.path.exists(run.path("channel.txt")), "finishing steps ran")
+    finally:
+        service.close()
+
+
+def installer_fails(args):
+    run = Run(args)
+    run.behave(exit_code_=1)
+    service = run.service()
+    try:
+        check_installed(run, run.probe())
+    finally:
+        service.close()
+
+
+def planted_program(args):
+    """An install folder with a space: "C:\\Program.exe" must not run in the package's place."""
+    run = Run(args, folder_name="Program Files/VQ Worker Test")
+    planted_dir = run.drive_c
+    planted = os.path.join(planted_dir, "Program.exe")
+    shutil.copy(args.package, planted)
+    planted_log = os.path.join(planted_dir, "runs.log")
+    if os.path.exists(planted_log):
+        os.remove(planted_log)
+    service = run.service()
+    try:
+        check_installed(run, run.probe())
+        check(not os.path.exists(planted_log), "C:\\Program.exe ran")
+    finally:
+        os.remove(planted)
+        service.close()
+
+
+def unsafe_file_name(args):
+    """Backslashes or ".." in the address's file part: nothing requested, nothing written."""
+    run = Run(args)
+    outside = os.path.join(run.drive_c, "evil.exe")
+    service = run.service()
+    try:
+        for path in ("/a\\..\\..\\evil.exe", "/dir/.."):
+            report = run.probe(path=path)
+            check(report["failure"] == NETWORK_FAILURE, f"{path}: failure {report['failure']!r}")
+        check(service.requests() == [], f"requests were sent: {service.requests()}")
+        check(not os.path.exists(outside), "a file was written outside the install folder")
+        check(sorted(os.listdir(run.install_dir)) == [], "files in the install folder")
+    finally:
+        service.close()
+
+
+def wide_folder(args):
+    run = Run(args, folder_name="vq-worker-ทดสอบ-😀")
+    service = run.service()
+    try:
+        check_installed(run, run.probe())
+    finally:
+        service.close()
+
+
+def write_failure(args):
+    """A full disk fails the attempt after its request; a file that cannot be created fails it
+    before any request."""
+    recovering_download([], 2.9, flags=["--fail-first-write"])(args)
+    recovering_download([], 2.9, flags=["--fail-first-open"], requests=1)(args)
+
+
+SCENARIOS = {
+    "whole_install": whole_install,
+    "no_shortcuts": no_shortcuts,
+    "not_found": failing_downloads(["--fault", "404"]),
+    "not_found_once": recovering_download(["--fault", "404"], 2.9),
+    "redirect": recovering_download(["--fault", "302"], 2.9),
+    # The stalled attempt waits out the 5 s read time-out, then the 3 s pause.
+    "stall": recovering_download(["--fault", "stall"], 7.5),
+    "no_length": unsized_download("no-length"),
+    "chunked": unsized_download("chunked"),
+    "gzip": recovering_download(["--fault", "gzip"], 2.9),
+    "not_a_program": not_a_program,
+    "installer_fails": installer_fails,
+    "planted_program": planted_program,
+    "unsafe_file_name": unsafe_file_name,
+    "wide_folder": wide_folder,
+    "write_failure": write_failure,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenario", choices=sorted(SCENARIOS))
+    parser.add_argument("--service", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--package", required=True)
+    parser.add_argument("--url", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    try:
+        SCENARIOS[args.scenario](args)
+    except Failure as failure:
+        print(f"FAIL {args.scenario}: {failure}", file=sys.stderr)
+        return 1
+    finally:
+        for process in STARTED:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+    print(f"PASS {args.scenario}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
