@@ -51,14 +51,6 @@ void runJob(const DownloadJob& job, const WorkerSeams& seams)
 
 }  // namespace
 
-WorkerSeams realWorkerSeams()
-{
-    WorkerSeams seams;
-    seams.pause = [](std::chrono::milliseconds time) { Sleep(static_cast<DWORD>(time.count())); };
-    seams.openPackage = openPackageFile;
-    return seams;
-}
-
 void runDownloadJob(DownloadJob job, const WorkerSeams& seams) noexcept
 {
     try {

@@ -8,27 +8,7 @@
 
 #include <httplib.h>
 
-#include <cstdio>
-
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-class PackageFile final : public PackageSink {
-public:
-    explicit PackageFile(std::FILE* file) : file_(file) {}
-
-    bool write(const char* data, std::size_t size) override
-    {
-        return std::fwrite(data, 1, size, file_.get()) == size;
-    }
-    bool close() override { return std::fclose(file_.release()) == 0; }
-
-private:
-    std::unique_ptr<std::FILE, FileCloser> file_;
-};
 
 // Hands a new percentage to the view only when it changes: one update per percent, not one
 // per block of the body.
@@ -50,12 +30,10 @@ private:
 };
 
 // One GET of the package into `sink`. True for a 200 answer whose body was written whole.
-bool fetchInto(const DownloadJob& job, PackageSink& sink, const WorkerSeams& seams)
+bool fetchInto(const DownloadJob& job, PackageSink& sink)
 {
     const auto client = makeServiceClient(job.origin);
     if (!client) return false;
-    const auto timeout = std::chrono::duration_cast<std::chrono::microseconds>(seams.readTimeout);
-    client->set_read_timeout(timeout.count() / 1000000, timeout.count() % 1000000);
 
     bool written = true;
     ProgressReporter progress(*job.view);
@@ -76,7 +54,7 @@ bool attemptDownload(const DownloadJob& job, const WorkerSeams& seams) noexcept
         if (!job.usable()) return false;
         const auto sink = seams.openPackage(job.packagePath);
         if (!sink) return false;
-        const bool fetched = fetchInto(job, *sink, seams);
+        const bool fetched = fetchInto(job, *sink);
         return sink->close() && fetched;
     } catch (...) {
         return false;
@@ -84,13 +62,6 @@ bool attemptDownload(const DownloadJob& job, const WorkerSeams& seams) noexcept
 }
 
 }  // namespace
-
-std::unique_ptr<PackageSink> openPackageFile(const std::wstring& path)
-{
-    std::FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file) return nullptr;
-    return std::make_unique<PackageFile>(file);
-}
 
 bool downloadPackage(const DownloadJob& job, const WorkerSeams& seams)
 {

@@ -1,5 +1,5 @@
-// The worker's seams: what tests replace to observe or break it without a real network fault
-// (the pause between attempts, the package file, the read time-out).
+// The worker's seams: what tests replace to observe or break it without a real fault (the pause
+// between attempts, the package file).
 #pragma once
 
 #include <chrono>
@@ -28,9 +28,7 @@ struct WorkerSeams {
     std::function<void(std::chrono::milliseconds)> pause;
     // Opens the package file for one download attempt (openPackageFile by default).
     std::function<std::unique_ptr<PackageSink>(const std::wstring&)> openPackage;
-    // How long a download waits for the next bytes before the attempt fails.
-    std::chrono::milliseconds readTimeout{5000};
 };
 
-// The seams of a real run: Sleep, openPackageFile, the HTTP client's 5 s read time-out.
+// The seams of a real run: Sleep and openPackageFile.
 WorkerSeams realWorkerSeams();
