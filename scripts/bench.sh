@@ -4,6 +4,8 @@
 #   zip     unzipItem against zlib's uncompress of the same data
 #   render  skin image decoding and the options window's background draw, the i686 build under
 #           32-bit Wine
+#   skin    the markup reader on a 4 MiB skin against a plain UTF-8 -> UTF-16 conversion, and the
+#           options window's skin from the archive to a built tree (i686, under Wine)
 # Expects the native and win32 presets configured (scripts/test-all.sh does that).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,3 +33,7 @@ build/native/bench/zip_bench | tail -n 3
 echo "== render (i686, under 32-bit Wine)"
 cmake --build --preset win32 --target render_bench >/dev/null
 scripts/wine-run.sh --arch win32 build/win32/bench/render_bench.exe
+
+echo "== skin markup and builder (i686, under 32-bit Wine)"
+cmake --build --preset win32 --target skin_bench >/dev/null
+scripts/wine-run.sh --arch win32 build/win32/bench/skin_bench.exe

@@ -24,7 +24,6 @@ const wchar_t kUnmatchedClosingTag[] = L"Unmatched closing tag";
 const wchar_t kAttributes[] = L"Error while parsing attributes";
 const wchar_t kExpectedAttributeValue[] = L"Expected attribute value";
 const wchar_t kAttributeString[] = L"Error while parsing attribute string";
-const wchar_t kNestedTooDeeply[] = L"Elements nested too deeply";
 
 struct Entity {
     const wchar_t* name;  // between "&" and ";"
@@ -115,7 +114,7 @@ private:
                 SkipSection(next == L'!' ? L"->" : L"?>");
                 continue;
             }
-            if (depth > kMaxSkinDepth) return Fail(kNestedTooDeeply, m_pos);
+            if (depth > kMaxSkinDepth) return Fail(kSkinNestedTooDeeply, m_pos);
             ++m_pos;
             const std::size_t element = AppendRecord(m_elements, {m_pos, parent, 0, 0, 0});
             if (previous != 0) {

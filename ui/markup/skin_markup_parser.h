@@ -34,6 +34,8 @@ using SkinAttributeTable = std::array<SkinAttribute, kMaxSkinAttributes>;
 // How deeply elements may nest: far beyond any skin, shallow enough that the recursive parse
 // and build of a hostile skin stay within a thread's stack.
 inline constexpr int kMaxSkinDepth = 256;
+// The parse error of elements nested deeper than that, also through included skins.
+inline constexpr wchar_t kSkinNestedTooDeeply[] = L"Elements nested too deeply";
 
 // Why and where a parse stopped: one of the parse error texts and a position in the text, at
 // most its length (the end of the text).
