@@ -1,8 +1,8 @@
 // The worker's course from download to hand-over.
 #include "app/download_worker.h"
 
-#include "app/package_install.h"
 #include "app/package_download.h"
+#include "app/package_install.h"
 #include "app/worker_view.h"
 
 #include <windows.h>

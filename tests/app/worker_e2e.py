@@ -27,7 +27,7 @@ PACKAGE_PADDING = 4 * 1024 * 1024
 class Run:
     """One scenario: the served files, the install folder, the probe's report and logs."""
 
-    def __init__(self, args, folder_name="vq-worker-test", package=True):
+    def __init__(self, args, folder_name="vq-worker-test"):
         self.args = args
         os.makedirs(args.work, exist_ok=True)
         self.files = tempfile.mkdtemp(dir=args.work)
@@ -36,21 +36,16 @@ class Run:
         self.install_dir = os.path.join(self.drive_c, folder_name)
         shutil.rmtree(self.install_dir, ignore_errors=True)
         os.makedirs(self.install_dir)
-        if package:
-            self.serve_package()
+        self.serve_package()
 
     @property
     def windows_dir(self):
         return "C:\\" + self.folder_name.replace("/", "\\")
 
-    def serve_package(self, name="package.exe"):
+    def serve_package(self):
         with open(self.args.package, "rb") as program, \
-                open(os.path.join(self.files, name), "wb") as served:
+                open(os.path.join(self.files, "package.exe"), "wb") as served:
             served.write(program.read() + bytes(PACKAGE_PADDING))
-
-    def serve_text(self, name="package.exe"):
-        with open(os.path.join(self.files, name), "w", encoding="ascii") as served:
-            served.write("this is not a program\r\n" * 100)
 
     def behave(self, exit_code_=0, delay_ms=0):
         """The fake package's side file, planted where the package will be saved."""
@@ -210,9 +205,8 @@ def unsized_download(fault):
 
 
 def not_a_program(args):
-    run = Run(args, package=False)
-    run.serve_text()
-    service = run.service()
+    run = Run(args)
+    service = run.service("--fault-path", "/package.exe", "--fault", "not-a-program")
     try:
         report = run.probe()
         check(report["failure"] == INSTALL_FAILURE, f"failure {report['failure']!r}")

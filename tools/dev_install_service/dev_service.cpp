@@ -76,6 +76,7 @@ const char* faultName(Fault fault)
     case Fault::NoLength: return "no-length";
     case Fault::Chunked: return "chunked";
     case Fault::Gzip: return "gzip";
+    case Fault::NotProgram: return "not-a-program";
     }
     return "";
 }
@@ -290,6 +291,9 @@ bool DevInstallService::answerWithFault(Fault fault, const httplib::Request& req
         return true;
     case Fault::NoData: response.set_content(R"({"code":0,"msg":"ok"})", kJson); return true;
     case Fault::Endless: streamEndlessBody(response); return true;
+    case Fault::NotProgram:
+        response.set_content("this is not a program\r\n", "application/octet-stream");
+        return true;
     }
     return false;
 }

@@ -20,10 +20,19 @@ std::optional<int> parseInt(const std::string& text, int min, int max)
 std::optional<Fault> parseFault(const std::string& text)
 {
     static const std::map<std::string, Fault> names = {
-        {"none", Fault::None},          {"refuse", Fault::Refuse},   {"close", Fault::Close},
-        {"302", Fault::Redirect},       {"404", Fault::NotFound},    {"500", Fault::ServerError},
-        {"no-data", Fault::NoData},     {"endless", Fault::Endless}, {"stall", Fault::Stall},
-        {"no-length", Fault::NoLength}, {"chunked", Fault::Chunked}, {"gzip", Fault::Gzip},
+        {"none", Fault::None},
+        {"refuse", Fault::Refuse},
+        {"close", Fault::Close},
+        {"302", Fault::Redirect},
+        {"404", Fault::NotFound},
+        {"500", Fault::ServerError},
+        {"no-data", Fault::NoData},
+        {"endless", Fault::Endless},
+        {"stall", Fault::Stall},
+        {"no-length", Fault::NoLength},
+        {"chunked", Fault::Chunked},
+        {"gzip", Fault::Gzip},
+        {"not-a-program", Fault::NotProgram},
     };
     const auto it = names.find(text);
     if (it == names.end()) return std::nullopt;
@@ -91,7 +100,7 @@ const char* serviceUsage()
            "         [--privacy-url URL] [--agreement-url URL] [--files DIR]\n"
            "         [--request-log FILE] [--telemetry-log FILE]\n"
            "         [--fault none|refuse|close|302|404|500|no-data|endless|stall|no-length|\n"
-           "                  chunked|gzip]\n"
+           "                  chunked|gzip|not-a-program]\n"
            "         [--fault-path PATH] [--fault-count N]\n"
            "Listens on 127.0.0.1 only (port 0 picks a free one and prints it); stops on SIGTERM.\n";
 }

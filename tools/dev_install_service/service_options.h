@@ -20,6 +20,7 @@ enum class Fault {
     NoLength,  // the body without Content-Length, ended by closing the connection
     Chunked,   // the body in chunks
     Gzip,      // the body unchanged, declared "Content-Encoding: gzip"
+    NotProgram,  // a text body in place of the file (even a file that does not exist)
 };
 
 struct ServiceOptions {
