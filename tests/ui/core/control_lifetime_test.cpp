@@ -3,7 +3,7 @@
 // control notices any call that reaches it afterwards).
 #include "tests/ui/core/paint_target.h"
 #include "tests/ui/core/recording_control.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/ui_manager.h"
 
@@ -15,7 +15,6 @@ namespace {
 using Testing::CallLog;
 using Testing::PaintTarget;
 using Testing::RecordingControl;
-using Testing::TestContainer;
 
 struct DestroyCounter {
     int destroyed = 0;
@@ -48,9 +47,9 @@ TEST(ControlLifetime, AnOverlaySetWithoutAManagerIsAdoptedWhenTheControlJoinsOne
 {
     CallLog log;
     DestroyCounter counter;
-    ControlPtr owner = MakeControl<TestContainer>();
-    auto& root = static_cast<TestContainer&>(*owner);
-    CControlUI& child = *root.Add(MakeControl<CControlUI>());
+    ControlPtr owner = MakeControl<CHorizontalLayoutUI>();
+    auto& root = static_cast<CHorizontalLayoutUI&>(*owner);
+    CControlUI& child = *root.AddChild(MakeControl<CControlUI>());
     ControlPtr overlayOwner = MakeControl<RecordingControl>(log, L"overlay");
     CControlUI& overlay = *overlayOwner;
     overlay.SetName(L"cover");
@@ -82,8 +81,8 @@ TEST(ControlLifetime, ADestroyedControlLeavesNoReferenceInItsManager)
     CallLog log;
     PaintTarget target;
     CUIManager& manager = target.manager;
-    ControlPtr owner = MakeControl<TestContainer>();
-    auto& root = static_cast<TestContainer&>(*owner);
+    ControlPtr owner = MakeControl<CHorizontalLayoutUI>();
+    auto& root = static_cast<CHorizontalLayoutUI&>(*owner);
     manager.AttachRoot(std::move(owner));
     root.Place(RECT{0, 0, 400, 300});
 

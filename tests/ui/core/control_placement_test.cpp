@@ -2,7 +2,7 @@
 // values, the overlay's place, Offset, the invalidation clipped through the ancestors, and
 // visibility with its focus loss.
 #include "tests/ui/core/paint_target.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/ui_manager.h"
 
@@ -15,7 +15,6 @@ namespace SkinUI {
 namespace {
 
 using Testing::PaintTarget;
-using Testing::TestContainer;
 
 bool SameRect(const RECT& a, const RECT& b)
 {
@@ -35,9 +34,9 @@ std::string Show(const RECT& r)
 
 // A container at `rect` with one plain child, both without a manager.
 struct Pair {
-    ControlPtr owner = MakeControl<TestContainer>();
-    TestContainer& parent = static_cast<TestContainer&>(*owner);
-    CControlUI& child = *parent.Add(MakeControl<CControlUI>());
+    ControlPtr owner = MakeControl<CHorizontalLayoutUI>();
+    CHorizontalLayoutUI& parent = static_cast<CHorizontalLayoutUI&>(*owner);
+    CControlUI& child = *parent.AddChild(MakeControl<CControlUI>());
 };
 
 TEST(ControlPlacement, FloatingPlaceRewritesTheFixedPlaceSoRelayoutsKeepIt)
@@ -164,10 +163,11 @@ TEST(ControlPlacement, OffsetAlwaysMovesTheOverlay)
 TEST(ControlPlacement, InvalidationIsClippedByEveryAncestor)
 {
     PaintTarget target;
-    ControlPtr rootOwner = MakeControl<TestContainer>();
-    auto& root = static_cast<TestContainer&>(*rootOwner);
-    auto& middle = static_cast<TestContainer&>(*root.Add(MakeControl<TestContainer>()));
-    CControlUI& leaf = *middle.Add(MakeControl<CControlUI>());
+    ControlPtr rootOwner = MakeControl<CHorizontalLayoutUI>();
+    auto& root = static_cast<CHorizontalLayoutUI&>(*rootOwner);
+    auto& middle =
+        static_cast<CHorizontalLayoutUI&>(*root.AddChild(MakeControl<CHorizontalLayoutUI>()));
+    CControlUI& leaf = *middle.AddChild(MakeControl<CControlUI>());
     target.manager.AdoptControls(&root);
     root.Place(RECT{0, 0, 200, 200});
     middle.Place(RECT{50, 50, 150, 150});
@@ -220,9 +220,9 @@ TEST(ControlPlacement, SizeListenersFireOnceEvenWhenTheyPlaceAgain)
 TEST(ControlVisibility, HidingTheFocusedControlClearsTheFocusEverywhere)
 {
     CUIManager manager;
-    ControlPtr rootOwner = MakeControl<TestContainer>();
-    auto& root = static_cast<TestContainer&>(*rootOwner);
-    CControlUI& child = *root.Add(MakeControl<CControlUI>());
+    ControlPtr rootOwner = MakeControl<CHorizontalLayoutUI>();
+    auto& root = static_cast<CHorizontalLayoutUI&>(*rootOwner);
+    CControlUI& child = *root.AddChild(MakeControl<CControlUI>());
     ControlPtr overlayOwner = MakeControl<CControlUI>();
     CControlUI& overlay = *overlayOwner;
     child.SetOverlay(std::move(overlayOwner));

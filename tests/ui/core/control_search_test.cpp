@@ -1,6 +1,6 @@
 // SearchTree's flags through a small tree: visible, enabled, hit test with mouse-enabled,
 // update test, me-first and top-first; and the base's event handling.
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/ui_manager.h"
 
@@ -10,8 +10,6 @@
 
 namespace SkinUI {
 namespace {
-
-using Testing::TestContainer;
 
 std::vector<CControlUI*>& Asked()
 {
@@ -49,11 +47,11 @@ protected:
         return SkinUI::Asked();
     }
 
-    ControlPtr owner = MakeControl<TestContainer>();
-    TestContainer& root = static_cast<TestContainer&>(*owner);
-    CControlUI& a = *root.Add(MakeControl<CControlUI>());
-    CControlUI& b = *root.Add(MakeControl<CControlUI>());
-    CControlUI& c = *root.Add(MakeControl<CControlUI>());
+    ControlPtr owner = MakeControl<CHorizontalLayoutUI>();
+    CHorizontalLayoutUI& root = static_cast<CHorizontalLayoutUI&>(*owner);
+    CControlUI& a = *root.AddChild(MakeControl<CControlUI>());
+    CControlUI& b = *root.AddChild(MakeControl<CControlUI>());
+    CControlUI& c = *root.AddChild(MakeControl<CControlUI>());
 };
 
 TEST_F(SearchTreeTest, OrderFollowsMeFirstAndTopFirst)
@@ -111,7 +109,7 @@ TEST_F(SearchTreeTest, UpdateTestSkipsControlsThePredicateAlreadyAccepts)
 
 TEST(ControlEvents, TheBaseHandlesFocusTimerAndMenuAndPassesTheRestUp)
 {
-    struct Parent : TestContainer {
+    struct Parent : CHorizontalLayoutUI {
         std::vector<EventKind> seen;
         void HandleEvent(ControlEvent& event) override { seen.push_back(event.kind); }
     };
@@ -128,7 +126,7 @@ TEST(ControlEvents, TheBaseHandlesFocusTimerAndMenuAndPassesTheRestUp)
     manager.AddReceiver(&receiver);
     ControlPtr rootOwner = MakeControl<Parent>();
     auto& parent = static_cast<Parent&>(*rootOwner);
-    CControlUI& child = *parent.Add(MakeControl<CControlUI>());
+    CControlUI& child = *parent.AddChild(MakeControl<CControlUI>());
     manager.AttachRoot(std::move(rootOwner));
 
     ControlEvent event;

@@ -1,7 +1,7 @@
 // Focus: the order of the focus events and notifications, Tab and Shift+Tab through the tab
 // stops as the message loop shows them to the manager, shortcut keys, key events.
 #include "tests/ui/core/recording_control.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "tests/ui/core/test_window.h"
 
 #include <gtest/gtest.h>
@@ -19,15 +19,15 @@ struct FocusFixture {
     // Controls "a" to "d" side by side; `tabStops` says which take Tab.
     explicit FocusFixture(const std::vector<bool>& tabStops)
     {
-        auto root = MakeControl<TestContainer>();
-        auto* container = static_cast<TestContainer*>(root.get());
+        auto root = MakeControl<CHorizontalLayoutUI>();
+        auto* container = static_cast<CHorizontalLayoutUI*>(root.get());
         for (size_t i = 0; i < tabStops.size(); ++i) {
             std::wstring name(1, wchar_t(L'a' + i));
             ControlPtr control =
                 MakeControl<RecordingControl>(log, name, tabStops[i] ? ControlFlagTabStop : 0);
             control->SetName(name);
             FloatAt(*control, {LONG(i) * 60, 0, LONG(i) * 60 + 50, 50});
-            controls.push_back(container->Add(std::move(control)));
+            controls.push_back(container->AddChild(std::move(control)));
         }
         window.manager().AttachRoot(std::move(root));
         window.manager().AddReceiver(&receiver);

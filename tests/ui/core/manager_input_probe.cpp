@@ -3,7 +3,7 @@
 // notification and every tooltip shown is written to the log file named on the command line,
 // one line each, for manager_input_e2e.py to check. Q ends the program.
 #include "tests/ui/core/recording_control.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "tests/ui/core/test_window.h"
 
 #include <cstdio>
@@ -110,11 +110,11 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2 || (g_log = _wfopen(argv[1], L"w")) == nullptr) return 2;
     TestWindow window(kWindowX, kWindowY, 400, 200);
     Probe probe(window);
-    auto root = MakeControl<TestContainer>();
+    auto root = MakeControl<CHorizontalLayoutUI>();
     root->SetName(L"root");
-    auto* container = static_cast<TestContainer*>(root.get());
-    CControlUI* left = container->Add(MakeProbeControl(L"left", {0, 0, 150, 150}, probe));
-    CControlUI* right = container->Add(MakeProbeControl(L"right", {200, 0, 350, 150}, probe));
+    auto* container = static_cast<CHorizontalLayoutUI*>(root.get());
+    CControlUI* left = container->AddChild(MakeProbeControl(L"left", {0, 0, 150, 150}, probe));
+    CControlUI* right = container->AddChild(MakeProbeControl(L"right", {200, 0, 350, 150}, probe));
     left->SetToolTip(L"first<n>second");
     left->SetShortcut(L'L');
     right->SetShortcut(L'R');

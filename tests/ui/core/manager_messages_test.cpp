@@ -2,7 +2,7 @@
 // cover: reflection to child windows, cursor, activation, erasing, size, close, the layered
 // frame messages, deferred deletion of a replaced root, filters, and plug-ins.
 #include "tests/ui/core/recording_control.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "tests/ui/core/test_window.h"
 
 #include <gtest/gtest.h>
@@ -78,10 +78,11 @@ TEST(ManagerMessages, ChildNotificationsCommandsAndColoursAreReflected)
 TEST(ManagerMessages, CursorActivationErasingAndSize)
 {
     TestWindow window(10, 10, 200, 100);
-    auto root = MakeControl<TestContainer>();
+    auto root = MakeControl<CHorizontalLayoutUI>();
     ControlPtr cursor = MakeControl<CursorControl>();
     FloatAt(*cursor, {0, 0, 100, 100});
-    CControlUI* setsCursor = static_cast<TestContainer*>(root.get())->Add(std::move(cursor));
+    CControlUI* setsCursor =
+        static_cast<CHorizontalLayoutUI*>(root.get())->AddChild(std::move(cursor));
     window.manager().AttachRoot(std::move(root));
     window.PaintNow();
     EventRecorder events;
@@ -211,11 +212,11 @@ TEST(ManagerMessages, TranslationOffersMessagesToTheManagersOfTheWindowAndItsAnc
     } translator;
     TestWindow window(10, 10, 200, 100);
     CallLog log;
-    auto root = MakeControl<TestContainer>();
+    auto root = MakeControl<CHorizontalLayoutUI>();
     for (LONG x : {0, 60}) {
         ControlPtr stop = MakeControl<RecordingControl>(log, L"stop", ControlFlagTabStop);
         FloatAt(*stop, {x, 0, x + 50, 50});
-        static_cast<TestContainer*>(root.get())->Add(std::move(stop));
+        static_cast<CHorizontalLayoutUI*>(root.get())->AddChild(std::move(stop));
     }
     window.manager().AttachRoot(std::move(root));
     window.PaintNow();

@@ -2,7 +2,7 @@
 // manager hands to the system, and the screen; GDI objects stay flat over many repaints.
 #include "tests/ui/core/recording_control.h"
 #include "tests/ui/gdi_object_count.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "tests/ui/core/test_window.h"
 
 #include <gtest/gtest.h>
@@ -25,14 +25,14 @@ COLORREF ScreenPixel(int x, int y)
 CControlUI* Build(TestWindow& window, const std::wstring& rootAttributes,
                   const std::vector<std::pair<RECT, std::wstring>>& children)
 {
-    auto root = MakeControl<TestContainer>();
+    auto root = MakeControl<CHorizontalLayoutUI>();
     root->ApplyAttributeList(rootAttributes);
-    auto* container = static_cast<TestContainer*>(root.get());
+    auto* container = static_cast<CHorizontalLayoutUI*>(root.get());
     for (const auto& [rect, attributes] : children) {
         ControlPtr child = MakeControl<CControlUI>();
         child->ApplyAttributeList(attributes);
         FloatAt(*child, rect);
-        container->Add(std::move(child));
+        container->AddChild(std::move(child));
     }
     CControlUI* raw = root.get();
     window.manager().AttachRoot(std::move(root));
@@ -88,6 +88,7 @@ TEST(ManagerPaint, ShowDirtyOutlinesThePaintedAreaOnTheScreen)
     window.PaintNow();
     window.manager().InvalidateArea({20, 30, 80, 70});
     window.PaintNow();
+    Pump(50);  // under Wine the window's pixels reach the display as its messages run
     EXPECT_EQ(ScreenPixel(300 + 20, 20 + 50), RGB(220, 0, 0)) << "left edge of the area";
     EXPECT_EQ(ScreenPixel(300 + 50, 20 + 30), RGB(220, 0, 0)) << "top edge";
     EXPECT_EQ(ScreenPixel(300 + 50, 20 + 50), RGB(0, 0, 255)) << "no fill";
@@ -140,7 +141,7 @@ TEST(ManagerPaint, LayeredImageGivesPerPixelAlphaAndEveryFrameStartsClear)
     EXPECT_EQ(px(50, 75), 0xFF000000u) << "nothing drawn below: black at the image's alpha";
 
     // Repainted without a layout: what lay under a translucent colour must be gone.
-    static_cast<TestContainer*>(root)->ChildAt(0)->SetBkColor(0x40FFFFFF);
+    static_cast<CHorizontalLayoutUI*>(root)->ChildAt(0)->SetBkColor(0x40FFFFFF);
     window.PaintNow();
     EXPECT_LT(px(50, 25) & 0xFF, 0x80u) << "a quarter of white over a cleared frame";
     EXPECT_EQ(px(50, 25) >> 24, 0xFFu);

@@ -2,22 +2,13 @@
 // groups, window attributes and default attribute lists, and forgetting a destroyed control
 // everywhere (no call reaches it afterwards).
 #include "tests/ui/core/recording_control.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "tests/ui/core/test_window.h"
 
 #include <gtest/gtest.h>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
-
-namespace {
-
-TestContainer* AsContainer(CControlUI* control)
-{
-    return static_cast<TestContainer*>(control);
-}
-
-}  // namespace
 
 TEST(ManagerTree, NamesFirstWinsAndFollowRenamesAndDestruction)
 {
@@ -42,7 +33,7 @@ TEST(ManagerTree, NamesFirstWinsAndFollowRenamesAndDestruction)
     // A child added later is adopted with its name.
     ControlPtr late = MakeControl<CControlUI>();
     late->SetName(L"late");
-    CControlUI* added = AsContainer(root)->Add(std::move(late));
+    CControlUI* added = AsContainer(root)->AddChild(std::move(late));
     EXPECT_EQ(manager.ControlByName(L"late"), added);
     EXPECT_EQ(added->GetWindowManager(), &manager);
     EXPECT_FALSE(manager.AttachRoot(nullptr));
@@ -152,7 +143,7 @@ TEST(ManagerTree, ForgettingAControlClearsEveryReferenceToIt)
 {
     TestWindow window(10, 10, 200, 100);
     CallLog log;
-    auto root = MakeControl<TestContainer>();
+    auto root = MakeControl<CHorizontalLayoutUI>();
     auto* container = AsContainer(root.get());
     window.manager().AttachRoot(std::move(root));
     CUIManager& manager = window.manager();

@@ -2,7 +2,7 @@
 #include "tests/ui/core/test_window.h"
 
 #include "tests/ui/core/recording_control.h"
-#include "tests/ui/core/test_container.h"
+#include "ui/layouts/horizontal_layout_ui.h"
 #include "ui/render/dib_section.h"
 
 namespace SkinUI::Testing {
@@ -149,12 +149,12 @@ void FloatAt(CControlUI& child, const RECT& rect)
 Tree MakeTree(const std::vector<RECT>& childRects)
 {
     Tree tree;
-    auto root = MakeControl<TestContainer>();
-    auto* container = static_cast<TestContainer*>(root.get());
+    auto root = MakeControl<CHorizontalLayoutUI>();
+    auto* container = static_cast<CHorizontalLayoutUI*>(root.get());
     for (const RECT& rect : childRects) {
         ControlPtr child = MakeControl<CControlUI>();
         FloatAt(*child, rect);
-        tree.children.push_back(container->Add(std::move(child)));
+        tree.children.push_back(container->AddChild(std::move(child)));
     }
     tree.root = std::move(root);
     return tree;
