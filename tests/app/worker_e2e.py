@@ -13,6 +13,7 @@ import json
 import os
 import re
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -22,12 +23,14 @@ from service_e2e import STARTED, DevService, Failure, check, exit_code, start_wi
 NETWORK_FAILURE = "请检查网络后重新下载"
 INSTALL_FAILURE = "程序安装出错请重新安装"
 PACKAGE_PADDING = 4 * 1024 * 1024
+BIG_PACKAGE_PADDING = 128 * 1024 * 1024
+CHUNK = 1024 * 1024
 
 
 class Run:
     """One scenario: the served files, the install folder, the probe's report and logs."""
 
-    def __init__(self, args, folder_name="vq-worker-test"):
+    def __init__(self, args, folder_name="vq-worker-test", padding=PACKAGE_PADDING):
         self.args = args
         os.makedirs(args.work, exist_ok=True)
         self.files = tempfile.mkdtemp(dir=args.work)
@@ -36,16 +39,18 @@ class Run:
         self.install_dir = os.path.join(self.drive_c, folder_name)
         shutil.rmtree(self.install_dir, ignore_errors=True)
         os.makedirs(self.install_dir)
-        self.serve_package()
+        self.serve_package(padding)
 
     @property
     def windows_dir(self):
         return "C:\\" + self.folder_name.replace("/", "\\")
 
-    def serve_package(self):
+    def serve_package(self, padding):
         with open(self.args.package, "rb") as program, \
                 open(os.path.join(self.files, "package.exe"), "wb") as served:
-            served.write(program.read() + bytes(PACKAGE_PADDING))
+            served.write(program.read())
+            for _ in range(padding // CHUNK):
+                served.write(bytes(CHUNK))
 
     def behave(self, exit_code_=0, delay_ms=0):
         """The fake package's side file, planted where the package will be saved."""
@@ -134,7 +139,9 @@ def whole_install(args):
         check(requests[0]["connection"].lower() != "close", "the GET asked to close")
         check_installed(run, report)
         percents = report["percents"]
-        print(f"{len(percents)} progress updates, {report['moves']} picture moves")
+        print(f"{len(percents)} progress updates, {report['moves']} picture moves; download "
+              f"{report['downloadSeconds']:.2f} s, peak working set "
+              f"{report['peakWorkingSetMiB']:.1f} MiB")
         check(1 <= len(percents) <= 101, f"{len(percents)} progress updates")
         check(percents == sorted(set(percents)) and percents[-1] == 100,
               f"percents {percents} do not rise to 100")
@@ -271,6 +278,30 @@ def wide_folder(args):
         service.close()
 
 
+def big_package(args):
+    """A 128 MiB package streams to disk: the probe's memory stays far below the package's
+    size. Prints the download's throughput beside curl's from the same server in the same run
+    (curl runs natively, the worker under Wine)."""
+    run = Run(args, padding=BIG_PACKAGE_PADDING)
+    service = run.service()
+    try:
+        size = os.path.getsize(os.path.join(run.files, "package.exe")) / CHUNK
+        started = time.monotonic()
+        subprocess.run(["curl", "-s", "-o", os.devnull, args.url + "/package.exe"], check=True,
+                       timeout=120)
+        curl = time.monotonic() - started
+        report = run.probe(timeout=170)
+        check_installed(run, report)
+        worker = report["downloadSeconds"]
+        print(f"download of {size:.0f} MiB: worker {size / worker:.1f} MiB/s ({worker:.2f} s), "
+              f"curl {size / curl:.1f} MiB/s ({curl:.2f} s), ratio {curl / worker:.3f}; "
+              f"peak working set {report['peakWorkingSetMiB']:.1f} MiB")
+        check(report["peakWorkingSetMiB"] <= 64,
+              f"peak working set {report['peakWorkingSetMiB']:.1f} MiB for a {size:.0f} MiB package")
+    finally:
+        service.close()
+
+
 def write_failure(args):
     """A full disk fails the attempt after its request; a file that cannot be created fails it
     before any request."""
@@ -295,6 +326,7 @@ SCENARIOS = {
     "unsafe_file_name": unsafe_file_name,
     "wide_folder": wide_folder,
     "write_failure": write_failure,
+    "big_package": big_package,
 }
 
 

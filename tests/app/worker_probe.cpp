@@ -2,7 +2,8 @@
 // with a view that records what the worker asks of the download window, and writes that record
 // as one JSON object to REPORT:
 //   {"events":["progress",...,"splash","finish"|"fail"],"percents":[...],"moves":N,
-//    "pauses":[ms,...],"failure":"box text"}
+//    "pauses":[ms,...],"failure":"box text","downloadSeconds":S,"peakWorkingSetMiB":M}
+// (the download's time from the worker's start to the splash, and the process's peak memory).
 // A finished installation then sends the real installEnd report, which ends the process with 0.
 //   worker_probe.exe ADDRESS INSTALL_DIR REPORT [--no-desktop] [--no-menu]
 //                    [--fail-first-open] [--fail-first-write]
@@ -13,10 +14,12 @@
 
 #include <windows.h>
 
+#include <psapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -76,7 +79,11 @@ public:
         percents_.push_back(frame.percent);
         moves_ += frame.moveCount;
     }
-    void switchToSplash() override { events_.push_back("splash"); }
+    void switchToSplash() override
+    {
+        events_.push_back("splash");
+        downloadSeconds_ = std::chrono::duration<double>(Clock::now() - start_).count();
+    }
     void finish(std::int32_t endTime, std::int32_t startTime) override
     {
         events_.push_back("finish");
@@ -96,18 +103,32 @@ private:
     {
         const auto quoted = [](const std::string& text) { return jsonString(text); };
         const auto number = [](auto value) { return std::to_string(value); };
-        const std::string json = "{\"events\":" + jsonList(events_, quoted) +
-                                 ",\"percents\":" + jsonList(percents_, number) +
-                                 ",\"moves\":" + std::to_string(moves_) +
-                                 ",\"pauses\":" + jsonList(pauses_, number) +
-                                 ",\"failure\":" + jsonString(failure_) + "}\n";
+        const std::string json =
+            "{\"events\":" + jsonList(events_, quoted) +
+            ",\"percents\":" + jsonList(percents_, number) +
+            ",\"moves\":" + std::to_string(moves_) + ",\"pauses\":" + jsonList(pauses_, number) +
+            ",\"failure\":" + jsonString(failure_) +
+            ",\"downloadSeconds\":" + std::to_string(downloadSeconds_) +
+            ",\"peakWorkingSetMiB\":" + std::to_string(peakWorkingSetMiB()) + "}\n";
         if (std::FILE* file = _wfopen(options_.report.c_str(), L"wb")) {
             std::fwrite(json.data(), 1, json.size(), file);
             std::fclose(file);
         }
     }
 
+    using Clock = std::chrono::steady_clock;
+
+    static double peakWorkingSetMiB()
+    {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+        return static_cast<double>(counters.PeakWorkingSetSize) / (1024 * 1024);
+    }
+
     const Options& options_;
+    const Clock::time_point start_ = Clock::now();
+    double downloadSeconds_ = 0;
     std::vector<std::string> events_;
     std::vector<int> percents_;
     int moves_ = 0;
