@@ -6,6 +6,9 @@
 #           32-bit Wine
 #   skin    the markup reader on a 4 MiB skin against a plain UTF-8 -> UTF-16 conversion, and the
 #           options window's skin from the archive to a built tree (i686, under Wine)
+#   paint   the options window (layout and controls) painted whole, after a hover and laid out,
+#           beside a plain BitBlt and plain Place calls; a layered frame beside a plain
+#           UpdateLayeredWindow (i686, under Wine)
 # Expects the native and win32 presets configured (scripts/test-all.sh does that).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,3 +40,7 @@ scripts/wine-run.sh --arch win32 build/win32/bench/render_bench.exe
 echo "== skin markup and builder (i686, under 32-bit Wine)"
 cmake --build --preset win32 --target skin_bench >/dev/null
 scripts/wine-run.sh --arch win32 build/win32/bench/skin_bench.exe
+
+echo "== paint manager, layouts and controls (i686, under 32-bit Wine)"
+cmake --build --preset win32 --target ui_paint_bench >/dev/null
+scripts/wine-run.sh --arch win32 build/win32/bench/ui_paint_bench.exe
