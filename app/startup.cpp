@@ -1,6 +1,8 @@
 // Start-up steps of the installer: skin archive, COM, shadow class, options window.
 #include "app/startup.h"
 
+#include "app/options_window.h"
+#include "ui/core/ui_manager.h"
 #include "ui/render/resource_settings.h"
 #include "ui/window/window_shadow.h"
 
@@ -40,11 +42,12 @@ void registerShadowWindowClass(HINSTANCE instance)
     SkinUI::CWndShadow::RegisterShadowClass(instance);
 }
 
-void runOptionsWindow(HINSTANCE, const InstallInfo&)
+void runOptionsWindow(HINSTANCE, const InstallInfo& info)
 {
-    // The install options window is constructed here with currVersion, downloadUrl,
-    // privacyUrl and agreementUrl, created with the title "云帆更新", centred, shown, and the
-    // message loop runs until it ends.
+    // Lives until the process ends: closing it ends the process, so the loop rarely returns.
+    VQUpdate_MainWindow window(info.currVersion, info.downloadUrl, info.privacyUrl,
+                               info.agreementUrl);
+    if (window.Open()) SkinUI::CUIManager::RunMessageLoop();
 }
 
 ComApartment::ComApartment() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}

@@ -17,8 +17,8 @@ bool installSkinArchive();
 // its outcome because no installer window asks for a shadow.
 void registerShadowWindowClass(HINSTANCE instance);
 
-// Opens the install options window with the handshake's install info and runs the message
-// loop until it ends. Until that window exists, start-up ends right after the handshake.
+// Opens the install options window with the handshake's install info (created as "云帆更新",
+// centred, shown with activation) and runs the message loop until it ends.
 void runOptionsWindow(HINSTANCE instance, const InstallInfo& info);
 
 // COM for the main thread (CoInitialize / CoUninitialize).

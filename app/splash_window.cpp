@@ -1,0 +1,36 @@
+// The splash window: created hidden, shown centred, closed on its own.
+#include "app/splash_window.h"
+
+namespace {
+
+const UINT kInstallerIcon = 102;
+const DWORD kPopupVisible = WS_POPUP | WS_VISIBLE;
+
+}  // namespace
+
+bool VQUpdate_AgreementDialg::CreateHidden()
+{
+    if (!CreateNative(nullptr, L"云帆启动", kPopupVisible, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT))
+        return false;
+    ShowNative(false, true);
+    return true;
+}
+
+void VQUpdate_AgreementDialg::ShowCentred()
+{
+    CenterOnOwner();
+    ShowNative(true, true);
+}
+
+void VQUpdate_AgreementDialg::OnNotify(SkinUI::NotifyMsg& msg)
+{
+    if (msg.type == L"click" && msg.sender && msg.sender->GetName() == L"buttionIKnown")
+        PostClose(1);
+    WindowImplBase::OnNotify(msg);
+}
+
+void VQUpdate_AgreementDialg::OnSkinReady()
+{
+    AttachIcon(kInstallerIcon);
+}
