@@ -425,7 +425,8 @@ def benchmark(args, _service):
     probe = start_probe(args, "bench")
     try:
         line = probe.wait_for(lambda line: line.startswith("bench "), 120)
-        print("repaint (ms, mean of 200):", line[len("bench "):])
+        print("in the probe (ms): the window's creation with its skin, its first paint, then "
+              "repaints (mean of 200):", line[len("bench "):])
     finally:
         probe.close()
 
