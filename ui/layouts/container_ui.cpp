@@ -170,6 +170,7 @@ ControlPtr CContainerUI::DetachChildAt(int index)
     if (!child) return nullptr;
     if (CUIManager* manager = GetWindowManager()) ForgetSubtree(*manager, *child);
     child->SetWindowManager(nullptr, nullptr, false);
+    child->SetInnerVisible(true);  // no parent hides it any more
     return child;
 }
 

@@ -79,6 +79,13 @@ TEST(ContainerTree, InsertMoveAndRemoveCheckTheirIndexes)
     EXPECT_EQ(1, box.FindSelectableItem(2, false));
     EXPECT_EQ(-1, box.FindSelectableItem(2, true));
     EXPECT_EQ(-1, box.FindSelectableItem(9, false));
+
+    // A hidden container hides what joins it; a detached child is no longer hidden by it.
+    box.SetVisible(false);
+    CControlUI* late = box.AddChild(Named(L"late"));
+    EXPECT_FALSE(late->IsVisible());
+    ControlPtr detached = box.DetachChild(late);
+    EXPECT_TRUE(detached->IsVisible());
 }
 
 // Built without a manager (as the skin builder builds), adopted when the root is attached:
