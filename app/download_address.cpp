@@ -15,6 +15,19 @@ std::string lastSegment(const std::string& path)
     return bare.substr(bare.rfind('/') + 1);
 }
 
+// True for the names the system reserves for devices (CON, PRN, AUX, NUL, COM1-9, LPT1-9), with
+// or without an extension and in any case: in a folder they still name the device.
+bool isDeviceName(std::wstring_view name)
+{
+    std::wstring stem(name.substr(0, name.find(L'.')));
+    for (wchar_t& c : stem)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL") return true;
+    return stem.size() == 4 &&
+           (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+           stem[3] >= L'1' && stem[3] <= L'9';
+}
+
 }  // namespace
 
 std::optional<DownloadAddress> splitDownloadAddress(const std::string& address)
@@ -38,5 +51,5 @@ bool isPlainFileName(std::wstring_view name)
         if (c < 0x20 || c == 0x7F) return false;
         if (std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
     }
-    return true;
+    return !isDeviceName(name);
 }

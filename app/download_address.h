@@ -20,6 +20,6 @@ struct DownloadAddress {
 std::optional<DownloadAddress> splitDownloadAddress(const std::string& address);
 
 // True when `name` can only name a file directly inside a folder: not empty, not "." or "..",
-// and without \ / : * ? " < > | or control characters (so no drive, stream, device path or
-// wildcard either).
+// without \ / : * ? " < > | or control characters (so no drive, stream, device path or
+// wildcard either), and not a device name such as CON, NUL or COM1 (with or without extension).
 bool isPlainFileName(std::wstring_view name);

@@ -45,11 +45,15 @@ TEST(DownloadAddress, RefusesOtherSchemesMissingPathsAndEmptyNames)
 
 TEST(DownloadAddress, FileNameMustBeAPlainName)
 {
-    for (const wchar_t* name : {L"setup.exe", L"pkg", L"a b.exe", L"安装包.exe", L"..x", L"x.."})
+    for (const wchar_t* name : {L"setup.exe", L"pkg", L"a b.exe", L"安装包.exe", L"..x", L"x..",
+                                L"console.exe", L"COM10.exe", L"COM0", L"nulls.exe"})
         EXPECT_TRUE(isPlainFileName(name)) << name;
     for (const wchar_t* name :
          {L"", L".", L"..", L"a\\..\\..\\evil.exe", L"C:evil.exe", L"a*.exe", L"a?.exe", L"a\"b",
           L"a<b", L"a>b", L"a|b", L"a/b", L"a\tb", L"a\x7f", L"a\nb"})
+        EXPECT_FALSE(isPlainFileName(name)) << name;
+    // Device names, which name the device in any folder.
+    for (const wchar_t* name : {L"CON", L"nul.exe", L"Aux.txt", L"prn", L"com1.exe", L"LPT9"})
         EXPECT_FALSE(isPlainFileName(name)) << name;
 }
 
