@@ -10,10 +10,25 @@ namespace SkinUI {
 
 namespace {
 
+// Registers the common controls' window classes (the tooltip's "tooltips_class32") through the
+// system's comctl32.dll, looked up rather than imported: comctl32 is not one of the system's
+// known DLLs, so an import would load a "comctl32.dll" planted beside the program, before any
+// of our code runs. By its bare name the manifest's version of the library is still the one
+// loaded. Kept loaded for the process's life: the classes' window procedures live in it.
+void RegisterCommonControlClasses()
+{
+    const HMODULE comctl32 = LoadSystemLibrary(L"comctl32.dll");
+    if (comctl32 == nullptr) return;  // no tooltips then; everything else works
+    const auto initialize = reinterpret_cast<decltype(&InitCommonControlsEx)>(
+        reinterpret_cast<void*>(GetProcAddress(comctl32, "InitCommonControlsEx")));
+    if (initialize == nullptr) return;
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    initialize(&controls);
+}
+
 ManagerProcessState* MakeProcessState()
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    RegisterCommonControlClasses();
     auto* state = new ManagerProcessState;
     state->dirtyPen.reset(CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
     return state;
