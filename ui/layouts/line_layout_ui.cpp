@@ -148,17 +148,22 @@ LONG CLineLayoutUI::CrossStart(const RECT& line, const Scroll& scroll, const REC
     return line.top - pos + padding.top;
 }
 
+// Where the second pass stands along the line.
+struct CLineLayoutUI::Cursor {
+    LONG x;               // where the next child's padding starts
+    LONG remaining;       // the length not yet taken
+    LONG fixedRemaining;  // what the fixed children, paddings and gaps still to come take
+    LONG needed = 0;
+    int placed = 0;
+    int adjustableSeen = 0;
+};
+
 // The second pass; returns the length the children need along the line.
 LONG CLineLayoutUI::LayOut(const Line& line, const RECT& flowInner, const Scroll& scroll,
                            SIZE available)
 {
-    const int gap = GetChildPadding();
-    LONG x = flowInner.left - (scroll.along ? scroll.alongPos : 0);
-    LONG remaining = available.cx;
-    LONG fixedRemaining = line.fixedLength;
-    LONG needed = 0;
-    int placed = 0;
-    int adjustableSeen = 0;
+    Cursor cursor{flowInner.left - (scroll.along ? scroll.alongPos : 0), available.cx,
+                  line.fixedLength};
     for (int i = 0; i < ChildCount(); ++i) {
         CControlUI& child = *ChildAt(i);
         if (!child.IsVisible()) continue;
@@ -166,33 +171,41 @@ LONG CLineLayoutUI::LayOut(const Line& line, const RECT& flowInner, const Scroll
             PlaceFloatingChild(i);
             continue;
         }
-        const FlowLimits limits = LimitsOf(child, m_axis);
-        const RECT& pad = limits.padding;
-        remaining -= pad.left;
-        const LONG crossLimit = available.cy - pad.top - pad.bottom;
-        const SIZE wanted = limits.Wanted();
-        const SIZE limit = {std::min(wanted.cx, remaining), std::min(wanted.cy, crossLimit)};
-        fixedRemaining -= pad.left + pad.right + (placed++ > 0 ? gap : 0);
-        const SIZE size = Estimate(child, m_axis, limit);
-        LONG length = 0;
-        if ((m_axis.vertical || limits.fixed.cx != 0) && size.cx != 0) {
-            length = std::clamp(size.cx, limits.minimum.cx, limits.maximum.cx);
-            fixedRemaining -= length;
-        } else {
-            const bool last = ++adjustableSeen == line.adjustable;
-            length = last ? std::max(0L, remaining - pad.right - fixedRemaining) : line.share;
-            length = std::clamp(length, limits.minimum.cx, limits.maximum.cx);
-        }
-        LONG cross = limits.maximum.cy != 0 ? limits.maximum.cy : crossLimit;
-        cross = std::max(std::min(std::max(0L, cross), limit.cy), limits.minimum.cy);
-        const LONG top = CrossStart(flowInner, scroll, pad, cross);
-        const LONG left = x + pad.left;
-        child.Place(m_axis.Flow(RECT{left, top, left + length, top + cross}), false);
-        x += pad.left + length + gap + pad.right;
-        needed += length + pad.left + pad.right;
-        remaining -= length + gap + pad.right;
+        PlaceInLine(child, line, cursor, flowInner, scroll, available.cy);
     }
-    return needed + gap * std::max(0, line.children - 1);
+    return cursor.needed + GetChildPadding() * std::max(0, line.children - 1);
+}
+
+// A fixed child takes its estimated length, an adjustable one its share or, the last of them,
+// what the children after it leave; across, its largest size within the room.
+void CLineLayoutUI::PlaceInLine(CControlUI& child, const Line& line, Cursor& cursor,
+                                const RECT& flowInner, const Scroll& scroll, LONG crossRoom)
+{
+    const int gap = GetChildPadding();
+    const FlowLimits limits = LimitsOf(child, m_axis);
+    const RECT& pad = limits.padding;
+    cursor.remaining -= pad.left;
+    const LONG crossLimit = crossRoom - pad.top - pad.bottom;
+    const SIZE wanted = limits.Wanted();
+    const SIZE limit = {std::min(wanted.cx, cursor.remaining), std::min(wanted.cy, crossLimit)};
+    cursor.fixedRemaining -= pad.left + pad.right + (cursor.placed++ > 0 ? gap : 0);
+    const SIZE size = Estimate(child, m_axis, limit);
+    LONG length = line.share;
+    if ((m_axis.vertical || limits.fixed.cx != 0) && size.cx != 0) {
+        length = size.cx;
+        cursor.fixedRemaining -= std::clamp(length, limits.minimum.cx, limits.maximum.cx);
+    } else if (++cursor.adjustableSeen == line.adjustable) {
+        length = std::max(0L, cursor.remaining - pad.right - cursor.fixedRemaining);
+    }
+    length = std::clamp(length, limits.minimum.cx, limits.maximum.cx);
+    LONG cross = limits.maximum.cy != 0 ? limits.maximum.cy : crossLimit;
+    cross = std::max(std::min(std::max(0L, cross), limit.cy), limits.minimum.cy);
+    const LONG top = CrossStart(flowInner, scroll, pad, cross);
+    const LONG left = cursor.x + pad.left;
+    child.Place(m_axis.Flow(RECT{left, top, left + length, top + cross}), false);
+    cursor.x += pad.left + length + gap + pad.right;
+    cursor.needed += length + pad.left + pad.right;
+    cursor.remaining -= length + gap + pad.right;
 }
 
 UINT CLineLayoutUI::GetFlags() const

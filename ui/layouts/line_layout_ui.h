@@ -35,10 +35,13 @@ protected:
 private:
     struct Line;
     struct Scroll;
+    struct Cursor;
     Line Measure(SIZE available) const;
     Scroll ScrollAlong() const;
     LONG CrossStart(const RECT& line, const Scroll& scroll, const RECT& padding, LONG extent) const;
     LONG LayOut(const Line& line, const RECT& flowInner, const Scroll& scroll, SIZE available);
+    void PlaceInLine(CControlUI& child, const Line& line, Cursor& cursor, const RECT& flowInner,
+                     const Scroll& scroll, LONG crossRoom);
 
     LayoutAxis m_axis;
     LayoutSeparator m_separator;
