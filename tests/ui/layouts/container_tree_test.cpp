@@ -3,6 +3,7 @@
 // children forgotten by the manager at once (a replacement of the same name is found),
 // deferred deletion that runs, detached children alive and no longer painted, and the order
 // of destruction.
+#include "tests/ui/core/paint_target.h"
 #include "tests/ui/core/recording_control.h"
 #include "tests/ui/core/test_window.h"
 #include "tests/ui/layouts/layout_test_support.h"
@@ -266,6 +267,54 @@ TEST(ContainerTree, DestroyingAContainerDestroysChildrenInOrderThenItsBars)
     EXPECT_EQ((std::vector<std::wstring>{L"destroy first", L"destroy second", L"destroy vbar",
                                          L"destroy hbar", L"destroy box"}),
               log.events);
+}
+
+}  // namespace
+}  // namespace SkinUI
+
+namespace SkinUI {
+namespace {
+
+using namespace Testing;
+
+TEST(ContainerTree, AttributesAndTheEventsAContainerHandlesItself)
+{
+    struct Parent : CContainerUI {
+        std::vector<EventKind> seen;
+        void HandleEvent(ControlEvent& event) override { seen.push_back(event.kind); }
+    };
+    PaintTarget target;
+    ControlPtr owner = MakeControl<Parent>();
+    auto& parent = static_cast<Parent&>(*owner);
+    CContainerUI& row = *AsContainer(parent.AddChild(MakeControl<CHorizontalLayoutUI>()));
+    row.ApplyAttribute(L"childpadding", L"-5");
+    EXPECT_EQ(0, row.GetChildPadding()) << "a negative padding becomes 0";
+    row.ApplyAttribute(L"hscrollbarstyle", L"linesize=\"3\"");
+    ASSERT_NE(nullptr, row.GetHorizontalBar());
+    EXPECT_EQ(nullptr, row.GetVerticalBar());
+    EXPECT_EQ(3, row.GetHorizontalBar()->GetLineSize());
+    row.ApplyAttribute(L"hole", L"true");
+    ASSERT_NE(nullptr, row.FindCustomAttribute(L"hole")) << "not a container attribute";
+    target.manager.AdoptControls(&parent);
+    parent.Place(RECT{0, 0, 100, 100});
+    target.TakeInvalid();
+
+    ControlEvent event;
+    event.sender = &row;
+    event.kind = EventKind::SetFocus;
+    row.DispatchEvent(event);
+    EXPECT_TRUE(row.IsFocused());
+    const RECT invalid = target.TakeInvalid();
+    EXPECT_TRUE(IsRectEmpty(&invalid)) << "nothing to repaint";
+
+    // The wheel is the container's own while it takes the mouse, its parent's otherwise.
+    event.kind = EventKind::ScrollWheel;
+    row.DispatchEvent(event);
+    EXPECT_TRUE(parent.seen.empty());
+    row.SetMouseEnabled(false);
+    row.DispatchEvent(event);
+    EXPECT_EQ(std::vector<EventKind>{EventKind::ScrollWheel}, parent.seen);
+    EXPECT_FALSE(row.GetHorizontalBar()->IsMouseEnabled()) << "the bars follow";
 }
 
 }  // namespace
