@@ -18,10 +18,13 @@ import sys
 import tempfile
 import time
 
-from service_e2e import STARTED, DevService, Failure, check, exit_code, start_wine, wait_for
+from service_e2e import (STARTED, DevService, Failure, check, dialogs, exit_code, press,
+                         start_wine, wait_for, x_window)
 
 NETWORK_FAILURE = "请检查网络后重新下载"
 INSTALL_FAILURE = "程序安装出错请重新安装"
+FAILURE_TITLE = "警告"
+IDOK = 1
 PACKAGE_PADDING = 4 * 1024 * 1024
 BIG_PACKAGE_PADDING = 128 * 1024 * 1024
 CHUNK = 1024 * 1024
@@ -61,14 +64,18 @@ class Run:
         return DevService(self.args.service, self.args.url, self.args.work,
                           "--files", self.files, *faults)
 
-    def probe(self, *flags, path="/package.exe", timeout=90):
-        """Runs the worker; returns its report."""
+    def probe(self, *flags, path="/package.exe", timeout=90, box=None):
+        """Runs the worker; returns its report. With box (a text), the failure shows the real
+        message box, which must carry that text, and is dismissed with Return."""
         report = os.path.join(self.files, "report.json")
         if os.path.exists(report):
             os.remove(report)
         address = self.args.url + path
         process = start_wine(self.args.probe, address, self.windows_dir,
-                             "Z:" + report.replace("/", "\\"), *flags)
+                             "Z:" + report.replace("/", "\\"), *flags,
+                             *(["--failure-box"] if box else []))
+        if box:
+            dismiss_failure_box(os.path.dirname(self.args.probe), box, timeout)
         check(exit_code(process, timeout) == 0, "the probe did not exit with code 0")
         check(os.path.exists(report), "the worker ended without finishing or failing")
         with open(report, encoding="utf-8") as text:
@@ -85,6 +92,19 @@ class Run:
 
     def path(self, name):
         return os.path.join(self.install_dir, name)
+
+
+def dismiss_failure_box(probes, text, timeout):
+    """Waits for the worker's failure box, checks it and presses Return on it."""
+    boxes = wait_for(lambda: [d for d in dialogs(probes) if d["title"] == FAILURE_TITLE], timeout,
+                     step=0.3)
+    check(boxes and len(boxes) == 1, f"expected one box titled {FAILURE_TITLE}, got {boxes}")
+    box = boxes[0]
+    check(box["text"] == text, f"box text {box['text']!r}")
+    check(not box["owned"] and box["buttons"] == [IDOK], f"box {box} has an owner or more than OK")
+    window = wait_for(lambda: x_window(FAILURE_TITLE), 10)
+    check(window, "the box has no X window")
+    press(window, "Return")
 
 
 def gets(service, path="/package.exe"):
@@ -169,7 +189,7 @@ def failing_downloads(faults, flags=()):
         run = Run(args)
         service = run.service("--fault-path", "/package.exe", *faults)
         try:
-            report = run.probe(*flags)
+            report = run.probe(*flags, box=NETWORK_FAILURE)
             check(report["failure"] == NETWORK_FAILURE, f"failure {report['failure']!r}")
             check("splash" not in report["events"], "the splash was shown")
             check(report["pauses"] == [3000] * 4, f"pauses {report['pauses']}")
@@ -215,7 +235,7 @@ def not_a_program(args):
     run = Run(args)
     service = run.service("--fault-path", "/package.exe", "--fault", "not-a-program")
     try:
-        report = run.probe()
+        report = run.probe(box=INSTALL_FAILURE)
         check(report["failure"] == INSTALL_FAILURE, f"failure {report['failure']!r}")
         check(report["events"][-2:] == ["splash", "fail"], f"events {report['events']}")
         check(report["pauses"] == [1000, 1000], f"pauses {report['pauses']}")

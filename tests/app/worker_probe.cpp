@@ -4,9 +4,10 @@
 //   {"events":["progress",...,"splash","finish"|"fail"],"percents":[...],"moves":N,
 //    "pauses":[ms,...],"failure":"box text","downloadSeconds":S,"peakWorkingSetMiB":M}
 // (the download's time from the worker's start to the splash, and the process's peak memory).
-// A finished installation then sends the real installEnd report, which ends the process with 0.
+// A finished installation then sends the real installEnd report on its thread, which ends the
+// process with 0; with --failure-box a failure shows the real message box and ends with 0.
 //   worker_probe.exe ADDRESS INSTALL_DIR REPORT [--no-desktop] [--no-menu]
-//                    [--fail-first-open] [--fail-first-write]
+//                    [--fail-first-open] [--fail-first-write] [--failure-box]
 #include "app/download_job.h"
 #include "app/download_worker.h"
 #include "app/worker_view.h"
@@ -36,6 +37,7 @@ struct Options {
     bool menu = true;
     bool failFirstOpen = false;
     bool failFirstWrite = false;
+    bool failureBox = false;
 };
 
 std::string narrow(const std::wstring& text, UINT codePage)
@@ -88,15 +90,17 @@ public:
     {
         events_.push_back("finish");
         writeReport();
-        reportInstallEnd("9.8.7", endTime, startTime);
+        startInstallEndReport("9.8.7", endTime, startTime);
     }
     void fail(WorkerFailure failure) override
     {
         events_.push_back("fail");
         failure_ = narrow(workerFailureText(failure), CP_UTF8);
         writeReport();
+        if (options_.failureBox) showFailureAndExit(failure);
     }
     void recordPause(std::chrono::milliseconds time) { pauses_.push_back(time.count()); }
+    bool finished() const { return !events_.empty() && events_.back() == "finish"; }
 
 private:
     void writeReport() const
@@ -187,6 +191,8 @@ bool parseOptions(Options& options)
             options.failFirstOpen = true;
         else if (flag == L"--fail-first-write")
             options.failFirstWrite = true;
+        else if (flag == L"--failure-box")
+            options.failureBox = true;
         else
             return false;
     }
@@ -210,5 +216,8 @@ int main()
     const auto startTime = static_cast<std::int32_t>(std::time(nullptr));
     runDownloadJob(makeDownloadJob(options.address, options.installDir, startTime, &view),
                    probeSeams(options, view));
-    return 0;
+    if (!view.finished()) return 0;
+    // The end report's thread ends the process; a report that does not is a failure.
+    Sleep(60000);
+    return 3;
 }
