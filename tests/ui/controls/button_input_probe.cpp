@@ -3,12 +3,12 @@
 // with two links, run by CUIManager's message loop. Every notification, every fade tick and
 // every change of the colour painted at a control's centre is written to the log file named
 // on the command line, one line each, for button_input_e2e.py to check.
-#include "tests/ui/core/test_container.h"
 #include "tests/ui/core/test_window.h"
 #include "ui/controls/button_ui.h"
 #include "ui/controls/check_box_ui.h"
 #include "ui/controls/option_ui.h"
 #include "ui/controls/text_ui.h"
+#include "ui/layouts/container_ui.h"
 
 #include <cstdio>
 #include <map>
@@ -54,11 +54,11 @@ protected:
 
 // The root: after each paint it logs the colour at the centre of every named child that
 // changed since the last paint.
-class ProbeRoot : public TestContainer {
+class ProbeRoot : public CContainerUI {
 public:
     void DrawAfter(HDC dc, const RECT&) override
     {
-        for (std::size_t i = 0; i < Count(); ++i) {
+        for (int i = 0; i < ChildCount(); ++i) {
             CControlUI* child = ChildAt(i);
             const RECT r = child->GetRect();
             const std::wstring colour = Hex(GetPixel(dc, (r.left + r.right) / 2, r.top + 5));
@@ -96,7 +96,7 @@ T* Add(ProbeRoot& root, const RECT& rect, const std::wstring& attributes)
 {
     ControlPtr control = MakeControl<T>();
     FloatAt(*control, rect);
-    CControlUI* added = root.Add(std::move(control));
+    CControlUI* added = root.AddChild(std::move(control));
     added->ApplyAttributeList(attributes);
     return static_cast<T*>(added);
 }

@@ -14,9 +14,9 @@ std::wstring ColorImage(uint32_t argb)
 
 ControlScene::ControlScene(int width, int height) : window(40, 40, width, height)
 {
-    ControlPtr root = MakeControl<TestContainer>();
+    ControlPtr root = MakeControl<CContainerUI>();
     root->SetBkColor(0xFF000000);
-    m_root = static_cast<TestContainer*>(root.get());
+    m_root = static_cast<CContainerUI*>(root.get());
     window.manager().AttachRoot(std::move(root));
     window.PaintNow();  // "windowinit" goes out before the recorder listens
     window.manager().AddReceiver(&notes);

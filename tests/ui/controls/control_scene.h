@@ -3,8 +3,8 @@
 // paint drew. Images for state tests are solid colours ("color='#FFRRGGBB'").
 #pragma once
 
-#include "tests/ui/core/test_container.h"
 #include "tests/ui/core/test_window.h"
+#include "ui/layouts/container_ui.h"
 
 #include <cstdint>
 #include <string>
@@ -25,7 +25,7 @@ public:
     {
         ControlPtr control = MakeControl<T>();
         FloatAt(*control, rect);
-        CControlUI* added = m_root->Add(std::move(control));
+        CControlUI* added = m_root->AddChild(std::move(control));
         added->ApplyAttributeList(attributes);
         window.PaintNow();
         return static_cast<T*>(added);
@@ -44,7 +44,7 @@ public:
     CUIManager& manager() { return window.manager(); }
 
 private:
-    TestContainer* m_root = nullptr;
+    CContainerUI* m_root = nullptr;
 };
 
 }  // namespace SkinUI::Testing

@@ -5,6 +5,7 @@
 #include "tests/ui/controls/edit_scene.h"
 #include "ui/controls/edit_wnd.h"
 #include "ui/core/ui_manager.h"
+#include "ui/layouts/container_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -94,10 +95,10 @@ TEST(EditBox, NativeRectCentresOnTheFontAndIsClippedByAncestors)
     EXPECT_EQ(rc.top, 103);
     EXPECT_EQ(rc.bottom, 100 + font - 3);
 
-    TestContainer& outer = scene.AddContainer({40, 0, 200, 90});
-    ControlPtr innerPtr = MakeControl<TestContainer>();
+    CContainerUI& outer = scene.AddContainer({40, 0, 200, 90});
+    ControlPtr innerPtr = MakeControl<CContainerUI>();
     FloatAt(*innerPtr, {0, 10, 100, 80});  // (40, 10)-(140, 80) in the window
-    auto& inner = static_cast<TestContainer&>(*outer.Add(std::move(innerPtr)));
+    auto& inner = static_cast<CContainerUI&>(*outer.AddChild(std::move(innerPtr)));
     CEditUI& edit = scene.AddEdit({-30, 0, 150, 100}, &inner);  // (10, 10)-(190, 110)
     // Text (14, 13)-(186, 107), one font line centred in it, then clipped by both parents.
     const LONG top = 13 + (94 - font) / 2;
@@ -214,7 +215,7 @@ TEST(EditBox, HidingTheEditOrAnAncestorClosesTheBox)
     EXPECT_EQ(edit.GetText(), L"one");
     edit.SetVisible(true);
 
-    TestContainer& container = scene.AddContainer({0, 80, 400, 200});
+    CContainerUI& container = scene.AddContainer({0, 80, 400, 200});
     CEditUI& inner = scene.AddEdit({10, 10, 210, 50}, &container);
     box = scene.Open(inner);
     ASSERT_NE(box, nullptr);
@@ -287,7 +288,7 @@ TEST(EditBox, FirstClickPlacesTheCaretUnderThePoint)
 {
     EditScene scene;
     CControlUI& other = scene.AddFocusTaker({350, 0, 400, 40});
-    TestContainer& container = scene.AddContainer({40, 20, 380, 120});
+    CContainerUI& container = scene.AddContainer({40, 20, 380, 120});
     CEditUI& edit = scene.AddEdit({-34, 10, 300, 60}, &container);  // item from x = 6
     edit.SetText(L"abcdefghijklmnop");
     HWND box = scene.Open(edit);

@@ -7,10 +7,10 @@
 // The window's client area is at (100, 100), 500x260. "name" (text "abcdefghijkl") lies at
 // (10, 20)-(320, 70) inside a container from x = 40, which clips its box on the left; "limited"
 // gets "maxchar" 3 once its box is open; "digits" is "numberonly"; "secret" is "password".
-#include "tests/ui/core/test_container.h"
 #include "tests/ui/core/test_window.h"
 #include "tests/ui/render/canvas.h"
 #include "ui/controls/edit_ui.h"
+#include "ui/layouts/container_ui.h"
 
 #include <cstdio>
 #include <string>
@@ -162,22 +162,23 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2 || (g_log = _wfopen(argv[1], L"w")) == nullptr) return 2;
     TestWindow window(kWindowX, kWindowY, kWidth, kHeight, 0, L"edit input test");
     Probe probe(window);
-    auto root = MakeControl<TestContainer>();
-    auto* container = static_cast<TestContainer*>(root.get());
+    auto root = MakeControl<CContainerUI>();
+    auto* container = static_cast<CContainerUI*>(root.get());
     // First in tab order: the window's first paint gives it the focus, not an edit.
     ControlPtr other = MakeControl<FocusTaker>();
     other->SetName(L"other");
     FloatAt(*other, {300, 160, 480, 240});
-    container->Add(std::move(other));
-    ControlPtr clipPtr = MakeControl<TestContainer>();
+    container->AddChild(std::move(other));
+    ControlPtr clipPtr = MakeControl<CContainerUI>();
     FloatAt(*clipPtr, {40, 10, 480, 80});
-    auto* clip = static_cast<TestContainer*>(container->Add(std::move(clipPtr)));
-    CControlUI* name = clip->Add(MakeEdit(L"name", {-30, 10, 280, 60}));
+    auto* clip = static_cast<CContainerUI*>(container->AddChild(std::move(clipPtr)));
+    CControlUI* name = clip->AddChild(MakeEdit(L"name", {-30, 10, 280, 60}));
     name->SetText(L"abcdefghijkl");
-    container->Add(MakeEdit(L"limited", {20, 100, 220, 140}));
-    container->Add(MakeEdit(L"digits", {260, 100, 460, 140}))
+    container->AddChild(MakeEdit(L"limited", {20, 100, 220, 140}));
+    container->AddChild(MakeEdit(L"digits", {260, 100, 460, 140}))
         ->ApplyAttribute(L"numberonly", L"true");
-    container->Add(MakeEdit(L"secret", {20, 160, 220, 200}))->ApplyAttribute(L"password", L"true");
+    container->AddChild(MakeEdit(L"secret", {20, 160, 220, 200}))
+        ->ApplyAttribute(L"password", L"true");
     window.manager().AttachRoot(std::move(root));
     window.manager().AddReceiver(&probe);
     window.manager().AddFilter(&probe);

@@ -5,27 +5,27 @@ namespace SkinUI::Testing {
 
 EditScene::EditScene(DWORD exStyle, int x, int y) : m_window(x, y, 400, 200, exStyle, L"edit test")
 {
-    ControlPtr root = MakeControl<TestContainer>();
-    m_root = static_cast<TestContainer*>(root.get());
+    ControlPtr root = MakeControl<CContainerUI>();
+    m_root = static_cast<CContainerUI*>(root.get());
     manager().AttachRoot(std::move(root));
     manager().AddReceiver(&notifications);
     Settle();
 }
 
-CEditUI& EditScene::AddEdit(const RECT& rect, TestContainer* parent)
+CEditUI& EditScene::AddEdit(const RECT& rect, CContainerUI* parent)
 {
     ControlPtr edit = MakeControl<CEditUI>();
     FloatAt(*edit, rect);
-    auto& added = static_cast<CEditUI&>(*(parent ? parent : m_root)->Add(std::move(edit)));
+    auto& added = static_cast<CEditUI&>(*(parent ? parent : m_root)->AddChild(std::move(edit)));
     Settle();
     return added;
 }
 
-TestContainer& EditScene::AddContainer(const RECT& rect)
+CContainerUI& EditScene::AddContainer(const RECT& rect)
 {
-    ControlPtr container = MakeControl<TestContainer>();
+    ControlPtr container = MakeControl<CContainerUI>();
     FloatAt(*container, rect);
-    auto& added = static_cast<TestContainer&>(*m_root->Add(std::move(container)));
+    auto& added = static_cast<CContainerUI&>(*m_root->AddChild(std::move(container)));
     Settle();
     return added;
 }
@@ -43,7 +43,7 @@ CControlUI& EditScene::AddFocusTaker(const RECT& rect)
 {
     ControlPtr control = MakeControl<FocusTaker>();
     FloatAt(*control, rect);
-    CControlUI& added = *m_root->Add(std::move(control));
+    CControlUI& added = *m_root->AddChild(std::move(control));
     Settle();
     return added;
 }

@@ -2,9 +2,9 @@
 // edit controls, typing into an open box, and pumping until something happened.
 #pragma once
 
-#include "tests/ui/core/test_container.h"
 #include "tests/ui/core/test_window.h"
 #include "ui/controls/edit_ui.h"
+#include "ui/layouts/container_ui.h"
 
 #include <functional>
 #include <string>
@@ -18,11 +18,11 @@ public:
 
     TestWindow& window() { return m_window; }
     CUIManager& manager() { return m_window.manager(); }
-    TestContainer& root() { return *m_root; }
+    CContainerUI& root() { return *m_root; }
     // An edit floating at `rect` in `parent` (the root when null), laid out at once.
-    CEditUI& AddEdit(const RECT& rect, TestContainer* parent = nullptr);
+    CEditUI& AddEdit(const RECT& rect, CContainerUI* parent = nullptr);
     // A container floating at `rect` in the root, to hold edits.
-    TestContainer& AddContainer(const RECT& rect);
+    CContainerUI& AddContainer(const RECT& rect);
     // A plain control that takes the focus (Tab stop), floating at `rect`.
     CControlUI& AddFocusTaker(const RECT& rect);
     // Lays out and paints what is pending.
@@ -34,7 +34,7 @@ public:
 
 private:
     TestWindow m_window;
-    TestContainer* m_root;
+    CContainerUI* m_root;
 };
 
 // Sends each character of `text` to `box` as the keyboard would (WM_CHAR).

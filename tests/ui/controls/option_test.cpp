@@ -6,6 +6,7 @@
 #include "ui/controls/check_box_ui.h"
 #include "ui/controls/option_ui.h"
 #include "ui/core/ui_manager.h"
+#include "ui/layouts/container_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -138,8 +139,8 @@ TEST(Option, AGroupNamedBeforeTheManagerIsJoinedWhenTheManagerComes)
     EXPECT_EQ(nullptr, scene.manager().OptionGroup(L"g"));
 
     // Adopted later, as a container adds a child built before it joined a window.
-    ControlPtr root = MakeControl<Testing::TestContainer>();
-    static_cast<Testing::TestContainer*>(root.get())->Add(std::move(early));
+    ControlPtr root = MakeControl<CContainerUI>();
+    static_cast<CContainerUI*>(root.get())->AddChild(std::move(early));
     CUIManager& manager = scene.manager();
     manager.AttachRoot(std::move(root));
     ASSERT_NE(nullptr, manager.OptionGroup(L"g"));
