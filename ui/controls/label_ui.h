@@ -94,11 +94,6 @@ protected:
                     std::vector<MarkupLink>* links = nullptr, size_t linkCapacity = 0);
     // The colour of plain drawing: the text colour when enabled, else the disabled one.
     DWORD StateTextColor() const;
-    // Whether `kind` is a mouse event (controls that ignore the mouse pass these on).
-    static bool IsMouseEvent(EventKind kind)
-    {
-        return kind > EventKind::MouseFirst && kind < EventKind::MouseLast;
-    }
 
 private:
     struct SizeEstimate {

@@ -43,6 +43,12 @@ enum class EventKind : int {
     Command = 26,
 };
 
+// Whether `kind` is a mouse event (controls that ignore the mouse pass these on).
+inline bool IsMouseEvent(EventKind kind)
+{
+    return kind > EventKind::MouseFirst && kind < EventKind::MouseLast;
+}
+
 // Key state bits of a ControlEvent, read from the keyboard when the event is made.
 constexpr WORD KeyStateLeftButton = 0x01;
 constexpr WORD KeyStateRightButton = 0x02;

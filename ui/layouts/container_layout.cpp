@@ -244,11 +244,6 @@ bool Usable(const CScrollBarUI* bar)
     return bar != nullptr && bar->IsVisible() && bar->IsEnabled();
 }
 
-bool IsMouseEvent(EventKind kind)
-{
-    return kind > EventKind::MouseFirst && kind < EventKind::MouseLast;
-}
-
 }  // namespace
 
 void CContainerUI::HandleEvent(ControlEvent& event)
