@@ -1,4 +1,5 @@
 // Entry point of the installer: hardening, skin archive, COM, handshake, options window.
+#include "app/com_apartment.h"
 #include "app/dll_search.h"
 #include "app/handshake_loop.h"
 #include "app/startup.h"

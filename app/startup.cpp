@@ -6,8 +6,6 @@
 #include "ui/render/resource_settings.h"
 #include "ui/window/window_shadow.h"
 
-#include <objbase.h>
-
 #include <cstring>
 #include <new>
 
@@ -50,9 +48,3 @@ void runOptionsWindow(HINSTANCE, const InstallInfo& info)
     if (window.Open()) SkinUI::CUIManager::RunMessageLoop();
 }
 
-ComApartment::ComApartment() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-
-ComApartment::~ComApartment()
-{
-    if (ok_) CoUninitialize();
-}

@@ -21,16 +21,3 @@ void registerShadowWindowClass(HINSTANCE instance);
 // centred, shown with activation) and runs the message loop until it ends.
 void runOptionsWindow(HINSTANCE instance, const InstallInfo& info);
 
-// COM for the main thread (CoInitialize / CoUninitialize).
-class ComApartment {
-public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-    bool ok() const { return ok_; }
-
-private:
-    bool ok_;
-};
