@@ -30,8 +30,8 @@ sys.path.insert(0, HERE)
 import probe_driver  # noqa: E402
 import service_e2e  # noqa: E402
 from probe_driver import SPACING, Probe, xdo  # noqa: E402
-from service_e2e import (STARTED, DevService, check, dialogs, exit_code, start_wine,  # noqa: E402
-                         wait_for, x_window)
+from service_e2e import (STARTED, DevService, check, dialogs, exit_code, run_scenario,  # noqa: E402
+                         start_wine, wait_for, x_window)
 
 TITLE = "云帆更新"
 BROWSE_TITLE = "选择文件夹"
@@ -453,25 +453,15 @@ def main():
         parser.add_argument("--" + name, required=True)
     args = parser.parse_args()
     options, run = SCENARIOS[args.scenario]
-    service = None
-    try:
-        if options is not None:
-            recorder = "Z:" + os.path.join(args.probes, "url_recorder.exe").replace("/", "\\")
-            options = [recorder if o == "RECORDER" else o for o in options]
-            service = DevService(args.service, args.url, args.work, *options)
-        run(args, service)
-    except (service_e2e.Failure, probe_driver.Failure) as failure:
-        print(f"FAIL {args.scenario}: {failure}", file=sys.stderr)
-        return 1
-    finally:
-        for process in STARTED:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-        if service:
-            service.close()
-    print(f"PASS {args.scenario}")
-    return 0
+
+    def start_service():
+        recorder = "Z:" + os.path.join(args.probes, "url_recorder.exe").replace("/", "\\")
+        return DevService(args.service, args.url, args.work,
+                          *[recorder if o == "RECORDER" else o for o in options])
+
+    return run_scenario(args.scenario, lambda service: run(args, service),
+                        start_service if options is not None else None,
+                        (service_e2e.Failure, probe_driver.Failure))
 
 
 if __name__ == "__main__":

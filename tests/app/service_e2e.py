@@ -97,6 +97,29 @@ class DevService:
 STARTED = []  # programs this run started under Wine, ended at exit if still running
 
 
+def run_scenario(name, body, start_service=None, failures=(Failure,)):
+    """Runs body(service) with the development service that start_service() gives (or None),
+    prints "PASS NAME" or "FAIL NAME: why" and returns the exit code. Every program started
+    under Wine that still runs, and the service, are ended in every case."""
+    service = None
+    try:
+        if start_service:
+            service = start_service()
+        body(service)
+    except failures as failure:
+        print(f"FAIL {name}: {failure}", file=sys.stderr)
+        return 1
+    finally:
+        for process in STARTED:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        if service:
+            service.close()
+    print(f"PASS {name}")
+    return 0
+
+
 def start_wine(program, *args, trace=None):
     """Starts a Windows program. With trace (a file path), Wine writes its socket calls there,
     each stamped with the time in seconds to the millisecond."""
@@ -332,22 +355,8 @@ def main():
         print(f"unknown scenario {args.scenario}", file=sys.stderr)
         return 2
     faults, run = SCENARIOS[args.scenario]
-    service = None
-    try:
-        service = DevService(args.service, args.url, args.work, *faults)
-        run(args, service)
-    except Failure as failure:
-        print(f"FAIL {args.scenario}: {failure}", file=sys.stderr)
-        return 1
-    finally:
-        for process in STARTED:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-        if service:
-            service.close()
-    print(f"PASS {args.scenario}")
-    return 0
+    return run_scenario(args.scenario, lambda service: run(args, service),
+                        lambda: DevService(args.service, args.url, args.work, *faults))
 
 
 if __name__ == "__main__":

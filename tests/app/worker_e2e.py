@@ -18,8 +18,8 @@ import sys
 import tempfile
 import time
 
-from service_e2e import (STARTED, DevService, Failure, check, dialogs, exit_code, press,
-                         start_wine, wait_for, x_window)
+from service_e2e import (DevService, check, dialogs, exit_code, press, run_scenario, start_wine,
+                         wait_for, x_window)
 
 NETWORK_FAILURE = "请检查网络后重新下载"
 INSTALL_FAILURE = "程序安装出错请重新安装"
@@ -374,18 +374,7 @@ def main():
     parser.add_argument("--url", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
-    try:
-        SCENARIOS[args.scenario](args)
-    except Failure as failure:
-        print(f"FAIL {args.scenario}: {failure}", file=sys.stderr)
-        return 1
-    finally:
-        for process in STARTED:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-    print(f"PASS {args.scenario}")
-    return 0
+    return run_scenario(args.scenario, lambda _: SCENARIOS[args.scenario](args))
 
 
 if __name__ == "__main__":

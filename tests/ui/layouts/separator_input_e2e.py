@@ -10,65 +10,20 @@ takes its new width when the button goes up, the bottom one ("sepimm") while it 
 usage: separator_input_e2e.py PROBE.exe WORK_FOLDER
 """
 import os
-import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from probe_driver import Probe, check, run_scenarios, xdo  # noqa: E402
 
 ORIGIN = (100, 100)
 TOP_STRIP = (197, 50)
 BOTTOM_STRIP = (197, 150)
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def xdo(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
-
-
 def move(point):
     xdo("mousemove", ORIGIN[0] + point[0], ORIGIN[1] + point[1])
     time.sleep(0.25)
-
-
-class Probe:
-    def __init__(self, program, work):
-        os.makedirs(work, exist_ok=True)
-        self.log_path = os.path.join(work, "separator_input.log")
-        if os.path.exists(self.log_path):
-            os.remove(self.log_path)
-        self.process = subprocess.Popen([os.environ["WINE_BIN"], program, self.log_path],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.seen = 0
-        end = time.time() + 30
-        while "ready" not in self.lines():
-            check(time.time() < end, "the probe did not start")
-            time.sleep(0.05)
-
-    def lines(self):
-        try:
-            with open(self.log_path, encoding="utf-8") as log:
-                return log.read().splitlines()
-        except FileNotFoundError:
-            return []
-
-    def step(self, settle=0.4):
-        """The log lines since the previous step, after letting the events settle."""
-        time.sleep(settle)
-        lines = self.lines()
-        new, self.seen = lines[self.seen:], len(lines)
-        return new
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
 
 
 def size_cursor_over_the_strip(probe):
@@ -125,18 +80,9 @@ def immediate_drag_follows_the_pointer(probe):
 
 def main():
     program, work = sys.argv[1], sys.argv[2]
-    probe = Probe(program, work)
-    try:
-        for scenario in (size_cursor_over_the_strip, drag_takes_effect_on_release,
-                         immediate_drag_follows_the_pointer):
-            scenario(probe)
-            print(f"ok {scenario.__name__}")
-    except Failure as failure:
-        print(f"FAILED: {failure}")
-        return 1
-    finally:
-        probe.close()
-    return 0
+    return run_scenarios(Probe(program, work, "separator_input.log"),
+                         (size_cursor_over_the_strip, drag_takes_effect_on_release,
+                          immediate_drag_follows_the_pointer))
 
 
 if __name__ == "__main__":
