@@ -44,3 +44,7 @@ scripts/wine-run.sh --arch win32 build/win32/bench/skin_bench.exe
 echo "== paint manager, layouts and controls (i686, under 32-bit Wine)"
 cmake --build --preset win32 --target ui_paint_bench >/dev/null
 scripts/wine-run.sh --arch win32 build/win32/bench/ui_paint_bench.exe
+
+echo "== drop shadow (i686, under 32-bit Wine)"
+cmake --build --preset win32 --target shadow_bench >/dev/null
+scripts/wine-run.sh --arch win32 build/win32/bench/shadow_bench.exe
