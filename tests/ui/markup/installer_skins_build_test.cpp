@@ -2,6 +2,7 @@
 // the tests and built into windows with a paint manager: the trees the windows rely on, in
 // order, placed where the skins put them.
 #include "tests/ui/core/test_window.h"
+#include "tests/ui/installer_module.h"
 #include "ui/core/ui_manager.h"
 #include "ui/layouts/container_ui.h"
 #include "ui/markup/skin_builder.h"
@@ -26,11 +27,7 @@ class InstallerSkins : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        wchar_t path[MAX_PATH];
-        std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-        m_installer = LoadLibraryExW(
-            (self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\..\\app\\VQUpdate.exe").c_str(),
-            nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        m_installer = SkinUITest::LoadInstallerAsData();
         ASSERT_TRUE(m_installer) << "the installer is built beside the tests";
         SetResourceModule(m_installer);
         ASSERT_TRUE(UseSkinArchiveResource(L"101"));

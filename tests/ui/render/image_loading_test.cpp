@@ -1,6 +1,7 @@
 // Decoding, the image cache and image descriptors: premultiplication, masks, colour images,
 // descriptor keys and skin numbers, a control's values for one draw, the process's colour
 // adjustment, loading from the resource folder and from the program's skin archive.
+#include "tests/ui/installer_module.h"
 #include "tests/ui/render/canvas.h"
 #include "ui/core/attribute_values.h"
 #include "ui/render/image_cache.h"
@@ -17,14 +18,6 @@ using namespace SkinUI;
 using namespace SkinUITest;
 
 namespace {
-
-std::wstring ExecutableFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 // Serves files from a fresh temporary folder through the resource settings.
 class ResourceFolderTest : public ::testing::Test {
@@ -364,10 +357,8 @@ protected:
 
 TEST_F(SkinArchiveImages, EveryImageOfTheInstallersEmbeddedArchiveDecodes)
 {
-    std::wstring installer = ExecutableFolder() + L"..\\..\\app\\VQUpdate.exe";
-    m_module = LoadLibraryExW(installer.c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_TRUE(m_module) << "missing " << std::string(installer.begin(), installer.end());
+    m_module = LoadInstallerAsData();
+    ASSERT_TRUE(m_module) << "the installer is built beside the tests";
     SetResourceModule(m_module);
     m_archive = ReadProgramResource(L"101", L"ZIPRES");
     ASSERT_TRUE(m_archive);

@@ -1,5 +1,6 @@
 // A shadow drawn from a skin image of the installer's own archive: the window grown by the
 // padding, the image's corners kept, its centre left out; a missing image is refused.
+#include "tests/ui/installer_module.h"
 #include "tests/ui/window/shadow_window_fixture.h"
 #include "ui/render/image_decoder.h"
 #include "ui/render/resource_files.h"
@@ -21,12 +22,7 @@ protected:
     void SetUp() override
     {
         ShadowWindowTest::SetUp();
-        wchar_t path[MAX_PATH];
-        std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-        std::wstring installer =
-            self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\..\\app\\VQUpdate.exe";
-        m_module = LoadLibraryExW(installer.c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        m_module = LoadInstallerAsData();
         ASSERT_TRUE(m_module) << "the installer is built beside the tests";
         SetResourceModule(m_module);
         m_archive = ReadProgramResource(L"101", L"ZIPRES");

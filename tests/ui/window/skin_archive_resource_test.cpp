@@ -1,6 +1,7 @@
 // The skin archive resource of the program: copied once per process however many windows ask.
-#include "ui/render/resource_settings.h"
+#include "tests/ui/installer_module.h"
 #include "ui/markup/skin_file.h"
+#include "ui/render/resource_settings.h"
 #include "ui/window/skin_archive_resource.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +18,7 @@ TEST(SkinArchiveResource, IsCopiedOnceAndServesEveryLaterWindow)
     EXPECT_EQ(UseSkinArchiveResource(L"101"), nullptr) << "the test program has no ZIPRES";
     EXPECT_TRUE(SkinArchiveName().empty());
 
-    wchar_t path[MAX_PATH];
-    std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    HMODULE installer = LoadLibraryExW(
-        (self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\..\\app\\VQUpdate.exe").c_str(),
-        nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE installer = SkinUITest::LoadInstallerAsData();
     ASSERT_TRUE(installer) << "the installer is built beside the tests";
     SetResourceModule(installer);
     const Bytes* first = UseSkinArchiveResource(L"101");

@@ -2,6 +2,7 @@
 // hit tests, the round-corner region, min-max information, system commands and buttons,
 // Escape, and the skin archive of resource kind 4.
 #include "tests/ui/gdi_object_count.h"
+#include "tests/ui/installer_module.h"
 #include "tests/ui/window/shadow_window_fixture.h"
 #include "ui/layouts/container_ui.h"
 #include "ui/render/resource_settings.h"
@@ -265,11 +266,7 @@ TEST_F(WindowImplBaseTest, AMissingSkinArchiveResourceLeavesTheWindowEmpty)
 
 TEST_F(WindowImplBaseTest, TheSkinArchiveResourceGivesTheOptionsWindow)
 {
-    wchar_t path[MAX_PATH];
-    std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    HMODULE installer = LoadLibraryExW(
-        (self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\..\\app\\VQUpdate.exe").c_str(),
-        nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE installer = SkinUITest::LoadInstallerAsData();
     ASSERT_TRUE(installer) << "the installer is built beside the tests";
     SetResourceModule(installer);
     SkinWindow first(L"options.xml", SkinResourceKind::ZipResource);

@@ -1,6 +1,7 @@
 // The window base: class registration and superclassing, the back pointer and the orderly
 // detach at the last message, the three creation forms, showing, the modal loop with its close
 // code and quit message, centring within the work area, icons, client sizes and hooking.
+#include "tests/ui/installer_module.h"
 #include "tests/ui/window/shadow_window_fixture.h"
 #include "ui/render/resource_settings.h"
 #include "ui/window/window_wnd.h"
@@ -309,11 +310,7 @@ TEST_F(WindowBaseTest, ResizeClientAreaSizesTheClientForTheFrameAndKeepsTheOther
 
 TEST_F(WindowBaseTest, AttachIconGivesBigAndSmallIconsRoundedToSixteen)
 {
-    wchar_t path[MAX_PATH];
-    std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    HMODULE installer = LoadLibraryExW(
-        (self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\..\\app\\VQUpdate.exe").c_str(),
-        nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE installer = SkinUITest::LoadInstallerAsData();
     ASSERT_TRUE(installer) << "the installer is built beside the tests";
     ProbeWindow window;
     ASSERT_TRUE(window.CreateNative(nullptr, L"icon", WS_POPUP, 0, 0, 0, 50, 50));
