@@ -4,6 +4,8 @@
 // installer: it copies itself into the folder after the last " /D=" of its command line as
 // "desktoplinkpath.exe", "menupath.exe" and "RADovaza_ZO.exe", then waits and exits as its
 // side file "fake-package.txt" (beside it, "exit=N delay=MS", both optional) says.
+#include "utf8_text.h"  // a stand-alone program, built without the project include path
+
 #include <windows.h>
 
 #include <cstdio>
@@ -25,17 +27,6 @@ std::wstring ownPath()
 std::wstring folderOf(const std::wstring& path)
 {
     return path.substr(0, path.find_last_of(L"\\/"));
-}
-
-std::string utf8(const std::wstring& text)
-{
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
 }
 
 std::string jsonString(const std::wstring& text)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/kernel_handle.h"
+#include "tests/app/utf8_text.h"
 
 #include <windows.h>
 
@@ -33,8 +34,6 @@ std::string readTextFile(const std::wstring& path);
 
 // A drive letter with nothing behind it, as "Q:".
 std::wstring missingDrive();
-
-std::string utf8(const std::wstring& text);
 
 // The folder of the running test program (ending in a backslash).
 std::wstring programFolder();

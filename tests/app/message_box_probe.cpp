@@ -1,6 +1,8 @@
 // Test helper: prints one JSON line per visible top-level dialog window of the running Wine
 // session (title, message text, whether it has an owner, the ids of its buttons), so the test
 // driver can check a message box that X tools cannot read.
+#include "utf8_text.h"  // a stand-alone program, built without the project include path
+
 #include <windows.h>
 
 #include <cstdio>
@@ -11,17 +13,6 @@ namespace {
 
 // The static control that holds a message box's text.
 const int kMessageTextId = 0xFFFF;
-
-std::string utf8(const std::wstring& text)
-{
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 std::string jsonText(const std::wstring& text)
 {
