@@ -1,6 +1,7 @@
 // The install options window: click handling, the install sequence and the folder browse.
 #include "app/options_window.h"
 
+#include "app/download_window.h"
 #include "app/folder_browse.h"
 #include "app/install_preparation.h"
 #include "app/web_links.h"
@@ -130,10 +131,13 @@ void VQUpdate_MainWindow::BrowseForFolder()
     if (folder && edit) edit->SetText(*folder);
 }
 
-void VQUpdate_MainWindow::OpenDownloadWindow(const std::wstring&)
+void VQUpdate_MainWindow::OpenDownloadWindow(const std::wstring& folder)
 {
-    // The download window does not exist yet. It is constructed here with
-    // m_currentVersion and the ticks of "chkDesktopOption", "chkMenuOption" and
-    // "chkTaskOption", created as "云帆安装" (popup, visible), centred, shown with activation,
-    // started with m_downloadUrl and the folder, and brought to the foreground.
+    // Never deleted: the worker and the report threads use it until the process ends.
+    auto* download =
+        new VQUpdate_Downloading(m_currentVersion, IsBoxTicked(L"chkDesktopOption"),
+                                 IsBoxTicked(L"chkMenuOption"), IsBoxTicked(L"chkTaskOption"));
+    if (!download->Open()) return;
+    download->startDownload(m_downloadUrl, folder);
+    SetForegroundWindow(download->NativeHandle());
 }

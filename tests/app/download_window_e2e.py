@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""The download window in the real installer, under real X input on the private display of
+`scripts/wine-run.sh --with-env`: Install clicked in the options window with a folder of the
+prefix, the development service serving the fake package (see worker_e2e.py).
+
+  download_window_e2e.py SCENARIO --installer EXE --service BIN --url URL --probes DIR
+                         --package EXE --work DIR
+
+The service's first answer stalls half-way through its body, so the download window stays
+up for the read time-out and the pause after it (about 8 s) before the download completes.
+"""
+import argparse
+import os
+import re
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "ui"))
+sys.path.insert(0, HERE)
+import probe_driver  # noqa: E402
+import service_e2e  # noqa: E402
+from options_window_e2e import INSTALL, Installer, pixel, window_origin  # noqa: E402
+from service_e2e import check, dialogs, exit_code, press, run_scenario, wait_for, x_window  # noqa: E402
+from worker_e2e import Run, check_installed, gets  # noqa: E402
+
+DOWNLOAD_TITLE = "云帆安装"
+SPLASH_TITLE = "云帆启动"
+OPTIONS_TITLE = "云帆更新"
+# A point on the progress bar ("downloadpro", 0,135 to 1217,174) a little left of its middle:
+# filled once half the package has arrived, empty at the skin's 35 % and at 0 %.
+BAR_HALF_FILLED = (560, 155)
+BAR_EMPTY = (1150, 155)
+
+
+def start_install(args, run):
+    """The options window, the run's folder typed in, Install clicked; the download window's
+    X window once it shows."""
+    installer = Installer(args)
+    installer.set_folder(run.windows_dir)
+    installer.click(INSTALL)
+    window = wait_for(lambda: x_window(DOWNLOAD_TITLE), 20, step=0.2)
+    check(window, "the download window did not show")
+    check(not x_window(OPTIONS_TITLE), "the options window is still shown")
+    return installer, window
+
+
+def stalled_service(run, count):
+    return run.service("--fault-path", "/package.exe", "--fault", "stall", "--fault-count",
+                       str(count))
+
+
+def whole_install(args):
+    """Install → the download window with progress (the splash hidden) → the splash alone →
+    the fake package's exact command line and the finishing steps → exit 0."""
+    run = Run(args)
+    run.behave(delay_ms=3000)
+    service = stalled_service(run, 1)
+    try:
+        installer, window = start_install(args, run)
+        # Half the package arrived before the stall: the bar is filled past the middle.
+        time.sleep(2)
+        left, top = window_origin(window)
+        half, empty = pixel(left + BAR_HALF_FILLED[0], top + BAR_HALF_FILLED[1]), \
+            pixel(left + BAR_EMPTY[0], top + BAR_EMPTY[1])
+        check(half != empty, f"the bar shows no progress: {half} at half, {empty} at the end")
+        check(not x_window(SPLASH_TITLE), "the splash shows during the download")
+        events = []
+        if wait_for(lambda: x_window(SPLASH_TITLE), 30, step=0.2):
+            events.append("splash")
+        check(events, "the splash did not show")
+        check(not x_window(DOWNLOAD_TITLE), "the download window did not hide")
+        check(exit_code(installer.process, 60) == 0, "the installer did not exit with code 0")
+        telemetry = service.telemetry()
+        names = [re.search(r'"operateName":"(\w+)"', record)[1] for record in telemetry]
+        check(sorted(names) == ["installEnd", "installStart"], f"telemetry {telemetry}")
+        if "installEnd" in names:
+            events.append("finish")
+        check(len(gets(service)) == 2, f"GETs: {gets(service)}")
+        check_installed(run, {"events": events, "failure": ""})
+    finally:
+        service.close()
+
+
+def escape_while_stalled(args):
+    """Escape on the download window during a stalled download: exit 0, no box, nothing
+    installed."""
+    run = Run(args)
+    service = stalled_service(run, 100)
+    try:
+        installer, window = start_install(args, run)
+        time.sleep(2)
+        press(window, "Escape")
+        check(exit_code(installer.process, 20) == 0, "the installer did not exit with code 0")
+        check(dialogs(args.probes) == [], f"boxes shown: {dialogs(args.probes)}")
+        check(not run.runs(), "something ran")
+    finally:
+        service.close()
+
+
+SCENARIOS = {
+    "whole_install": whole_install,
+    "escape_while_stalled": escape_while_stalled,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenario", choices=sorted(SCENARIOS))
+    for name in ("installer", "service", "url", "probes", "package", "work"):
+        parser.add_argument("--" + name, required=True)
+    args = parser.parse_args()
+    return run_scenario(args.scenario, lambda _: SCENARIOS[args.scenario](args),
+                        failures=(service_e2e.Failure, probe_driver.Failure))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
