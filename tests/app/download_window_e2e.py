@@ -82,25 +82,26 @@ def whole_install(args):
         service.close()
 
 
-def escape_while_stalled(args):
-    """Escape on the download window during a stalled download: exit 0, no box, nothing
-    installed."""
-    run = Run(args)
-    service = stalled_service(run, 100)
-    try:
-        installer, window = start_install(args, run)
-        time.sleep(2)
-        press(window, "Escape")
-        check(exit_code(installer.process, 20) == 0, "the installer did not exit with code 0")
-        check(dialogs(args.probes) == [], f"boxes shown: {dialogs(args.probes)}")
-        check(not run.runs(), "something ran")
-    finally:
-        service.close()
+def close_while_stalled(args):
+    """Escape, then Alt+F4, on the download window during a stalled download: each ends the
+    installer with 0, no box, nothing installed."""
+    for keys in ("Escape", "alt+F4"):
+        run = Run(args)
+        service = stalled_service(run, 100)
+        try:
+            installer, window = start_install(args, run)
+            time.sleep(2)
+            press(window, keys)
+            check(exit_code(installer.process, 20) == 0, f"{keys}: the exit code is not 0")
+            check(dialogs(args.probes) == [], f"{keys}: boxes shown: {dialogs(args.probes)}")
+            check(not run.runs(), f"{keys}: something ran")
+        finally:
+            service.close()
 
 
 SCENARIOS = {
     "whole_install": whole_install,
-    "escape_while_stalled": escape_while_stalled,
+    "close_while_stalled": close_while_stalled,
 }
 
 
