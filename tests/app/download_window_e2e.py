@@ -12,6 +12,7 @@ up for the read time-out and the pause after it (about 8 s) before the download 
 import argparse
 import os
 import re
+import subprocess
 import sys
 import time
 
@@ -31,6 +32,9 @@ OPTIONS_TITLE = "云帆更新"
 # filled once half the package has arrived, empty at the skin's 35 % and at 0 %.
 BAR_HALF_FILLED = (560, 155)
 BAR_EMPTY = (1150, 155)
+# Above the "video" picture at rest (its top is 98); at 50 % the picture has risen to 48.
+VIDEO_RISEN = (498, 60)
+BACKGROUND = (600, 60)
 
 
 def start_install(args, run):
@@ -58,12 +62,18 @@ def whole_install(args):
     service = stalled_service(run, 1)
     try:
         installer, window = start_install(args, run)
-        # Half the package arrived before the stall: the bar is filled past the middle.
+        # Half the package arrived before the stall: the bar is filled past the middle and the
+        # video picture has risen above its rest position.
         time.sleep(2)
         left, top = window_origin(window)
         half, empty = pixel(left + BAR_HALF_FILLED[0], top + BAR_HALF_FILLED[1]), \
             pixel(left + BAR_EMPTY[0], top + BAR_EMPTY[1])
         check(half != empty, f"the bar shows no progress: {half} at half, {empty} at the end")
+        risen, background = pixel(left + VIDEO_RISEN[0], top + VIDEO_RISEN[1]), \
+            pixel(left + BACKGROUND[0], top + BACKGROUND[1])
+        check(risen != background, f"the video picture has not risen: {risen} over {background}")
+        subprocess.run(["import", "-window", "root", "-crop", f"1217x300+{left}+{top}", "+repage",
+                        os.path.join(args.work, "download-window.png")], check=True, timeout=30)
         check(not x_window(SPLASH_TITLE), "the splash shows during the download")
         events = []
         if wait_for(lambda: x_window(SPLASH_TITLE), 30, step=0.2):
