@@ -3,6 +3,7 @@
 #include "app/dll_search.h"
 #include "app/handshake_loop.h"
 #include "app/startup.h"
+#include "app/support_log.h"
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
     restrictDllSearchToSystem32();
+    openSupportLog();
     if (!installSkinArchive()) return 0;
     const ComApartment com;
     if (!com.ok()) return 0;
