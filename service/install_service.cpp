@@ -7,6 +7,8 @@
 
 #include <httplib.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <exception>
@@ -47,6 +49,34 @@ struct Answer {
     std::string body;
 };
 
+std::atomic<ServiceCallObserver> g_callObserver{nullptr};
+
+// One call as the observer learns it: filled while the call runs, handed over when it ends,
+// however it ends (an exception included).
+class CallRecord {
+public:
+    explicit CallRecord(const char* call) : m_call(call) {}
+    ~CallRecord()
+    {
+        const ServiceCallObserver observer = g_callObserver.load();
+        if (!observer) return;
+        const auto elapsed = std::chrono::steady_clock::now() - m_started;
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+        observer(ServiceCallResult{m_call, m_status, m_error.c_str(), static_cast<long>(ms)});
+    }
+    CallRecord(const CallRecord&) = delete;
+    CallRecord& operator=(const CallRecord&) = delete;
+
+    void answered(int status) { m_status = status; }
+    void failed(std::string error) { m_error = std::move(error); }
+
+private:
+    const char* m_call;
+    const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
+    int m_status = 0;
+    std::string m_error = "not sent";
+};
+
 // True when the answer does not announce a body longer than the cap. The length is read as the
 // HTTP library reads it (64 bits, so a value above 4 GiB is not cut short on a 32-bit build).
 bool declaredLengthFits(const httplib::Response& response)
@@ -58,7 +88,8 @@ bool declaredLengthFits(const httplib::Response& response)
 // complete answer arrived, or when its body is (or is announced as) longer than the cap: such
 // an answer is refused from its headers or as soon as the cap is passed, so memory stays small
 // and an endless body ends the call at once.
-std::optional<Answer> postRecord(httplib::Client& client, const char* path, const std::string& body)
+std::optional<Answer> postRecord(httplib::Client& client, const char* path, const std::string& body,
+                                 CallRecord& record)
 {
     httplib::Request request;
     request.method = "POST";
@@ -77,7 +108,11 @@ std::optional<Answer> postRecord(httplib::Client& client, const char* path, cons
 
     httplib::Response response;
     httplib::Error error = httplib::Error::Success;
-    if (!client.send(request, response, error)) return std::nullopt;
+    if (!client.send(request, response, error)) {
+        record.failed(httplib::to_string(error));
+        return std::nullopt;
+    }
+    record.answered(response.status);
     return Answer{response.status, std::move(answerBody)};
 }
 
@@ -107,11 +142,12 @@ void sendTelemetry(const std::string& baseUrl, const std::string& version, std::
                    const char* operateName) noexcept
 {
     try {
+        CallRecord call(operateName);
         auto client = makeServiceClient(baseUrl);
         if (!client) return;
         const std::string record =
             telemetryRecord(currentDeviceCode(), version, now32(), latency, operateName);
-        postRecord(*client, "/v1/runIUInfo", encryptPayload(record));
+        postRecord(*client, "/v1/runIUInfo", encryptPayload(record), call);
     } catch (...) {
         // Telemetry is best effort; the caller runs on a detached thread that must not end
         // the process.
@@ -137,6 +173,11 @@ std::unique_ptr<httplib::Client> makeServiceClient(const std::string& origin) no
     }
 }
 
+void setServiceCallObserver(ServiceCallObserver observer)
+{
+    g_callObserver.store(observer);
+}
+
 const std::string& installServiceUrl()
 {
     static const std::string url = VQ_INSTALL_SERVICE_URL;
@@ -146,10 +187,11 @@ const std::string& installServiceUrl()
 std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl) noexcept
 {
     try {
+        CallRecord call("initInstall");
         auto client = makeServiceClient(baseUrl);
         if (!client) return std::nullopt;
         const auto answer =
-            postRecord(*client, "/v1/initInstall", encryptPayload(kHandshakeRecord));
+            postRecord(*client, "/v1/initInstall", encryptPayload(kHandshakeRecord), call);
         if (!answer || answer->status != 200) return std::nullopt;
         return decodeHandshakeAnswer(answer->body);
     } catch (...) {

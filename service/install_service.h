@@ -21,6 +21,19 @@ struct InstallInfo {
     std::string agreementUrl;
 };
 
+// How one call to the service ended, for the installer's support log.
+struct ServiceCallResult {
+    const char* call;   // "initInstall", "installStart" or "installEnd"
+    int status;         // the answer's HTTP status; 0 when no answer arrived
+    const char* error;  // why no answer arrived: the HTTP client's error name, or "not sent"
+    long milliseconds;  // from the start of the call to its end
+};
+
+// Receives the end of every handshake attempt and report, on the thread that made the call.
+// Set it once, before the first call; none by default. It must not throw.
+using ServiceCallObserver = void (*)(const ServiceCallResult& result) noexcept;
+void setServiceCallObserver(ServiceCallObserver observer);
+
 // The built-in base URL of the install service (an http:// origin, fixed at build time).
 const std::string& installServiceUrl();
 
