@@ -2,9 +2,11 @@
 #include "app/client_processes.h"
 
 #include "app/kernel_handle.h"
+#include "app/support_log.h"
 
 #include <tlhelp32.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -33,13 +35,23 @@ bool terminateProcess(DWORD id)
     return process && TerminateProcess(process.get(), 0);
 }
 
+void logTermination(const std::wstring& part, DWORD id, bool ended)
+{
+    const std::string process = "process " + std::to_string(id) + " (" + logText(part) + ")";
+    logLine(ended ? process + " ended"
+                  : process + " could not be ended, error " + std::to_string(GetLastError()));
+}
+
 }  // namespace
 
 int terminateProcessesNamedLike(const std::wstring& part, DWORD spared)
 {
     int ended = 0;
     for (const DWORD id : processesNamedLike(part)) {
-        if (id != spared && terminateProcess(id)) ++ended;
+        if (id == spared) continue;
+        const bool done = terminateProcess(id);
+        logTermination(part, id, done);
+        if (done) ++ended;
     }
     return ended;
 }
@@ -47,6 +59,8 @@ int terminateProcessesNamedLike(const std::wstring& part, DWORD spared)
 void terminateClientProcesses()
 {
     const DWORD self = GetCurrentProcessId();
-    terminateProcessesNamedLike(L"RADovaza_ZO.exe", self);
-    terminateProcessesNamedLike(L"VOZezadev.exe", self);
+    const int clients = terminateProcessesNamedLike(L"RADovaza_ZO.exe", self);
+    const int updaters = terminateProcessesNamedLike(L"VOZezadev.exe", self);
+    logLine("client processes ended: " + std::to_string(clients) +
+            ", updaters ended: " + std::to_string(updaters));
 }

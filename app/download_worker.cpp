@@ -4,6 +4,7 @@
 #include "app/com_apartment.h"
 #include "app/package_download.h"
 #include "app/package_install.h"
+#include "app/support_log.h"
 #include "app/worker_view.h"
 
 #include <windows.h>
@@ -23,6 +24,7 @@ void runJob(const DownloadJob& job, const WorkerSeams& seams)
     // The shell starts the shortcut programs and the client from this thread.
     const ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (!downloadPackage(job, seams)) return job.view->fail(WorkerFailure::Network);
+    logLine("package downloaded: " + logText(job.packagePath));
     job.view->switchToSplash();
     if (!runInstaller(job, seams)) return job.view->fail(WorkerFailure::Install);
     runFinishingSteps(job);

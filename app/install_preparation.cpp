@@ -3,19 +3,32 @@
 
 #include "app/client_processes.h"
 #include "app/install_folder.h"
+#include "app/support_log.h"
+
+#include <string>
+
+namespace {
+
+Preparation logged(Preparation result, const char* what)
+{
+    logLine(std::string("preparation: ") + what);
+    return result;
+}
+
+}  // namespace
 
 Preparation prepareInstall(bool agreed, const std::wstring& folder)
 {
-    if (!agreed) return Preparation::NotAgreed;
+    if (!agreed) return logged(Preparation::NotAgreed, "the agreement box is not ticked");
     createFolderChainAnsi(folder);
-    if (!pathExists(folder)) return Preparation::FolderMissing;
+    if (!pathExists(folder)) return logged(Preparation::FolderMissing, "the folder is missing");
     const bool folderReady = isDirectory(folder);
     terminateClientProcesses();
-    if (folderReady) return Preparation::Ready;
+    if (folderReady) return logged(Preparation::Ready, "the folder is ready");
     // A path naming an existing file passes the walk; the download must not go into it.
     if (!createFolderChainWide(folder) || !isDirectory(folder))
-        return Preparation::FolderNotCreated;
-    return Preparation::Ready;
+        return logged(Preparation::FolderNotCreated, "the path is no folder and none was made");
+    return logged(Preparation::Ready, "the folder is ready after a second pass");
 }
 
 PreparationMessage preparationMessage(Preparation result)

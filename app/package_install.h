@@ -17,8 +17,8 @@ std::wstring installerCommandLine(const std::wstring& packagePath, const std::ws
 
 // Starts the package as a silent installer, up to three times one pause apart, and waits for
 // it. The package path is the application name, so an unquoted path with spaces can never
-// start another program. Returns false when it could not be started; its exit code is not
-// read.
+// start another program. Returns false when it could not be started; its exit code goes into
+// the support log only.
 bool runInstaller(const DownloadJob& job, const WorkerSeams& seams);
 
 // The finishing steps, each fire-and-forget: the desktop shortcut program ("0" when chosen,

@@ -2,16 +2,58 @@
 #include "app/startup.h"
 
 #include "app/options_window.h"
+#include "app/support_log.h"
 #include "ui/core/ui_manager.h"
 #include "ui/render/resource_settings.h"
 #include "ui/window/window_shadow.h"
 
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
 const int kSkinArchiveId = 101;
+// The version the handshake announces ("v1.0") and the manifest carries.
+const char kProgramVersion[] = "1.0";
+
+// The version Windows really runs (GetVersionEx answers what the manifest declares).
+std::string windowsVersion()
+{
+    using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto getVersion = reinterpret_cast<RtlGetVersion>(
+        reinterpret_cast<void*>(ntdll ? GetProcAddress(ntdll, "RtlGetVersion") : nullptr));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!getVersion || getVersion(&info) != 0) return "unknown";
+    return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
+           std::to_string(info.dwBuildNumber);
+}
+
+// Under Wine, its version: support then knows the system is not Windows itself.
+std::string wineVersion()
+{
+    using WineGetVersion = const char*(CDECL*)();
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto getVersion = reinterpret_cast<WineGetVersion>(
+        reinterpret_cast<void*>(ntdll ? GetProcAddress(ntdll, "wine_get_version") : nullptr));
+    const char* version = getVersion ? getVersion() : nullptr;
+    return version ? std::string(", Wine ") + version : std::string();
+}
+
+void logServiceCall(const ServiceCallResult& result) noexcept
+{
+    try {
+        const std::string outcome = result.status != 0
+                                        ? "status " + std::to_string(result.status)
+                                        : std::string("no answer (") + result.error + ")";
+        logLine(std::string(result.call) + ": " + outcome + ", " +
+                std::to_string(result.milliseconds) + " ms");
+    } catch (...) {
+        // No memory for the line: the log loses it.
+    }
+}
 
 }  // namespace
 
@@ -34,6 +76,16 @@ bool installSkinArchive()
     return true;
 }
 
+void startSupportLog()
+{
+    openSupportLog();
+    logLine(std::string("start: VQUpdate ") + kProgramVersion + " (" +
+            std::to_string(sizeof(void*) * 8) + "-bit), Windows " + windowsVersion() +
+            wineVersion() + ", code page " + std::to_string(GetACP()) + ", OEM code page " +
+            std::to_string(GetOEMCP()));
+    setServiceCallObserver(logServiceCall);
+}
+
 void registerShadowWindowClass(HINSTANCE instance)
 {
     // The outcome does not matter: no installer window asks for a shadow.
@@ -47,4 +99,3 @@ void runOptionsWindow(HINSTANCE, const InstallInfo& info)
                                info.agreementUrl);
     if (window.Open()) SkinUI::CUIManager::RunMessageLoop();
 }
-

@@ -13,6 +13,11 @@
 // (or the buffer cannot be allocated); the framework is then left untouched.
 bool installSkinArchive();
 
+// Opens the support log, writes the run's start (program version, Windows version, code
+// pages) and has every call to the install service logged from here on. Nothing else depends
+// on it: a log that cannot be written is skipped.
+void startSupportLog();
+
 // Registers the drop-shadow window class ("SkinShadowWnd") for `instance`. Start-up ignores
 // its outcome because no installer window asks for a shadow.
 void registerShadowWindowClass(HINSTANCE instance);
@@ -20,4 +25,3 @@ void registerShadowWindowClass(HINSTANCE instance);
 // Opens the install options window with the handshake's install info (created as "云帆更新",
 // centred, shown with activation) and runs the message loop until it ends.
 void runOptionsWindow(HINSTANCE instance, const InstallInfo& info);
-
