@@ -99,19 +99,36 @@ bool sendFilePart(std::ifstream& file, std::size_t offset, std::size_t length,
     return file.gcount() > 0 && sink.write(buffer, static_cast<std::size_t>(file.gcount()));
 }
 
-// An answer that announces `size` bytes (a sized provider makes it carry Content-Length).
-// With `stall`, only the first half is sent and then nothing for kStallTime.
-void serveSized(httplib::Response& response, const SharedFile& file, std::size_t size, bool stall)
+// The body of a file answer: `length` bytes of `file` from `offset`, announced by Content-Length.
+// With `stop`, only that many are sent and then the connection closes (with `stall`, after
+// kStallTime of silence). The provider has no length of its own because the HTTP library
+// applies a request's Range header to every sized answer, and the service decides on ranges.
+void serveBody(httplib::Response& response, const SharedFile& file, std::uint64_t offset,
+               std::uint64_t length, std::optional<std::uint64_t> stop, bool stall)
 {
-    const std::size_t sent = stall ? size / 2 : size;
+    const std::uint64_t end = std::min(stop.value_or(length), length);
+    response.set_header("Content-Length", std::to_string(length));
     response.set_content_provider(
-        size, "application/octet-stream",
-        [file, sent](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            if (offset < sent)
-                return sendFilePart(*file, offset, std::min(length, sent - offset), sink);
-            std::this_thread::sleep_for(kStallTime);
-            return false;
+        "application/octet-stream",
+        [file, offset, length, end, stall](std::size_t sent, httplib::DataSink& sink) {
+            if (sent >= length) {
+                sink.done();
+                return true;
+            }
+            if (sent >= end) {
+                if (stall) std::this_thread::sleep_for(kStallTime);
+                return false;
+            }
+            return sendFilePart(*file, offset + sent, end - sent, sink);
         });
+}
+
+RangeRequest rangeRequest(const httplib::Request& request)
+{
+    RangeRequest asked;
+    for (const auto& [first, last] : request.ranges) asked.ranges.emplace_back(first, last);
+    asked.ifRange = request.get_header_value("If-Range");
+    return asked;
 }
 
 // An answer without Content-Length: chunked, or ended by closing the connection.
@@ -154,7 +171,8 @@ std::optional<std::string> servedFilePath(const std::string& folder, const std::
 
 DevInstallService::DevInstallService(ServiceOptions options)
     : options_(std::move(options)), requestLog_(options_.requestLog),
-      telemetryLog_(options_.telemetryLog)
+      telemetryLog_(options_.telemetryLog),
+      cuts_(options_.cutAfter, options_.cutSeed, options_.randomCuts)
 {
     registerRoutes();
 }
@@ -233,19 +251,37 @@ void DevInstallService::handleFile(const httplib::Request& request, httplib::Res
     const Fault fault = logRequest(request);
     if (answerWithFault(fault, request, response)) return;
     const auto path = servedFilePath(options_.filesDir, request.matches[1]);
-    auto file = path ? std::make_shared<std::ifstream>(*path, std::ios::binary) : nullptr;
-    if (!file || !file->seekg(0, std::ios::end)) {
+    if (path) replaceOnce(*path);
+    const auto served = path ? examineServedFile(*path, options_.validators) : std::nullopt;
+    auto file = served ? std::make_shared<std::ifstream>(*path, std::ios::binary) : nullptr;
+    if (!file || !*file) {
         response.status = 404;
         return;
     }
-    const auto size = static_cast<std::size_t>(file->tellg());
     switch (fault) {
-    case Fault::NoLength: serveUnsized(response, file, size, false); return;
-    case Fault::Chunked: serveUnsized(response, file, size, true); return;
+    case Fault::NoLength: serveUnsized(response, file, served->size, false); return;
+    case Fault::Chunked: serveUnsized(response, file, served->size, true); return;
     case Fault::Gzip: response.set_header("Content-Encoding", "gzip"); break;
     default: break;
     }
-    serveSized(response, file, size, fault == Fault::Stall);
+    const FilePart part = planFilePart(*served, rangeRequest(request), options_.ranges);
+    response.status = part.status;
+    if (part.acceptRanges) response.set_header("Accept-Ranges", "bytes");
+    if (!part.contentRange.empty()) response.set_header("Content-Range", part.contentRange);
+    if (part.status == 416) return;
+    if (!served->etag.empty()) response.set_header("ETag", served->etag);
+    if (!served->lastModified.empty()) response.set_header("Last-Modified", served->lastModified);
+    const bool stall = fault == Fault::Stall;
+    const auto stop =
+        stall ? std::optional<std::uint64_t>(part.length / 2) : cuts_.nextCut(part.length);
+    serveBody(response, file, part.offset, part.length, stop, stall);
+}
+
+void DevInstallService::replaceOnce(const std::string& path)
+{
+    if (fileRequests_++ != options_.replaceAfter || options_.replaceWith.empty()) return;
+    std::error_code error;
+    std::filesystem::rename(options_.replaceWith, path, error);
 }
 
 bool DevInstallService::faultHits(const std::string& path)

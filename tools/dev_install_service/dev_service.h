@@ -1,13 +1,16 @@
 // DevInstallService: a development stand-in for the install service on 127.0.0.1. It answers
 // the handshake with the addresses from its options, decrypts and logs telemetry records,
-// serves package files, and misbehaves on request (the fault switches of ServiceOptions).
+// serves package files (with byte ranges and validators), and misbehaves on request (the fault
+// switches of ServiceOptions).
 #pragma once
 
+#include "tools/dev_install_service/file_answer.h"
 #include "tools/dev_install_service/request_log.h"
 #include "tools/dev_install_service/service_options.h"
 
 #include <httplib.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -28,7 +31,10 @@ private:
     void registerRoutes();
     void handleInitInstall(const httplib::Request& request, httplib::Response& response);
     void handleRunIUInfo(const httplib::Request& request, httplib::Response& response);
+    // A served file: whole, a range of it, or cut short, as the options say.
     void handleFile(const httplib::Request& request, httplib::Response& response);
+    // Moves the replacement over `path` before the file request the options name.
+    void replaceOnce(const std::string& path);
     // Logs the request and applies the fault when it hits this request; returns true when the
     // fault produced the answer (or dropped the connection), so the handler must stop.
     bool logAndApplyFault(const httplib::Request& request, httplib::Response& response);
@@ -46,4 +52,6 @@ private:
     LineLog telemetryLog_;
     std::mutex countsMutex_;
     std::map<std::string, int> requestCounts_;  // requests seen per path
+    CutPlan cuts_;
+    std::atomic<int> fileRequests_{0};  // requests of served files seen
 };

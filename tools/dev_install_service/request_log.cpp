@@ -39,6 +39,25 @@ std::string jsonQuoted(const std::string& bytes)
     return out + '"';
 }
 
+namespace {
+
+// The names of the headers the client sent, in the library's order (by name, ignoring case),
+// without the ones the library adds itself for handlers (REMOTE_ADDR and the like).
+std::string headerNames(const httplib::Request& request)
+{
+    std::string names = "[";
+    for (const auto& header : request.headers) {
+        const std::string& name = header.first;
+        if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
+            name == "LOCAL_PORT")
+            continue;
+        names += (names.size() > 1 ? "," : "") + jsonQuoted(name);
+    }
+    return names + "]";
+}
+
+}  // namespace
+
 std::string requestLogLine(const httplib::Request& request, const std::string& fault)
 {
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
@@ -55,6 +74,9 @@ std::string requestLogLine(const httplib::Request& request, const std::string& f
     line += ",\"connection\":" + jsonQuoted(request.get_header_value("Connection"));
     line += ",\"contentType\":" + jsonQuoted(request.get_header_value("Content-Type"));
     line += ",\"accept\":" + jsonQuoted(request.get_header_value("Accept"));
+    line += ",\"range\":" + jsonQuoted(request.get_header_value("Range"));
+    line += ",\"ifRange\":" + jsonQuoted(request.get_header_value("If-Range"));
+    line += ",\"headers\":" + headerNames(request);
     line += ",\"body\":" + jsonQuoted(request.body);
     line += ",\"fault\":" + jsonQuoted(fault) + "}";
     return line;

@@ -31,9 +31,10 @@ private:
 };
 
 // The request log line: {"time":seconds since 1970 with microseconds,"method","path",
-// "userAgent","connection","contentType","accept","body","fault"}. Header values are empty when
-// absent. Bytes outside printable ASCII are written as \u00XX, so each byte of the body maps
-// to one code point (decode the string as Latin-1 to get the raw bytes back).
+// "userAgent","connection","contentType","accept","range","ifRange","headers" (the names the
+// client sent),"body","fault"}. Header values are empty when absent. Bytes outside printable ASCII
+// are written as \u00XX, so each byte of the body maps to one code point (decode the string as
+// Latin-1 to get the raw bytes back).
 std::string requestLogLine(const httplib::Request& request, const std::string& fault);
 
 // A JSON string literal of `bytes` with the escaping described above.

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <map>
+#include <sstream>
 
 namespace {
 
@@ -39,6 +40,75 @@ std::optional<Fault> parseFault(const std::string& text)
     return it->second;
 }
 
+// A comma-separated list of byte counts ("1000,250000").
+std::optional<std::vector<std::uint64_t>> parseCounts(const std::string& text)
+{
+    std::vector<std::uint64_t> counts;
+    std::istringstream items(text);
+    for (std::string item; std::getline(items, item, ',');) {
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long long count = std::strtoull(item.c_str(), &end, 10);
+        if (item.empty() || item[0] == '-' || errno != 0 || *end != '\0') return std::nullopt;
+        counts.push_back(count);
+    }
+    if (counts.empty()) return std::nullopt;
+    return counts;
+}
+
+// "SEED,COUNT": COUNT answers cut at points drawn from a generator seeded with SEED.
+bool applyRandomCuts(ServiceOptions& options, const std::string& value)
+{
+    const auto numbers = parseCounts(value);
+    if (!numbers || numbers->size() != 2 || (*numbers)[1] > 1000) return false;
+    options.cutSeed = (*numbers)[0];
+    options.randomCuts = static_cast<int>((*numbers)[1]);
+    return true;
+}
+
+template <typename Enum>
+bool applyName(Enum& target, const std::map<std::string, Enum>& names, const std::string& value)
+{
+    const auto it = names.find(value);
+    if (it == names.end()) return false;
+    target = it->second;
+    return true;
+}
+
+// The options of served files; false when `name` is not one of them or the value is bad.
+bool applyFileOption(ServiceOptions& options, const std::string& name, const std::string& value)
+{
+    if (name == "--ranges")
+        return applyName(options.ranges,
+                         {{"bytes", RangeSupport::Bytes},
+                          {"none", RangeSupport::None},
+                          {"416", RangeSupport::Refuse},
+                          {"mismatch", RangeSupport::Mismatch}},
+                         value);
+    if (name == "--validators")
+        return applyName(options.validators,
+                         {{"both", Validators::Both},
+                          {"last-modified", Validators::LastModified},
+                          {"none", Validators::None}},
+                         value);
+    if (name == "--cut-after") {
+        const auto counts = parseCounts(value);
+        options.cutAfter = counts.value_or(std::vector<std::uint64_t>());
+        return counts.has_value();
+    }
+    if (name == "--random-cuts") return applyRandomCuts(options, value);
+    if (name == "--replace-with") {
+        options.replaceWith = value;
+        return !value.empty();
+    }
+    if (name == "--replace-after") {
+        const auto count = parseInt(value, 0, 1000000);
+        options.replaceAfter = count.value_or(-1);
+        return count.has_value();
+    }
+    return false;
+}
+
 // Applies one "--name value" pair; returns false when the name or value is not valid.
 bool applyOption(ServiceOptions& options, const std::string& name, const std::string& value)
 {
@@ -71,7 +141,7 @@ bool applyOption(ServiceOptions& options, const std::string& name, const std::st
         options.fault = fault.value_or(Fault::None);
         return fault.has_value();
     }
-    return false;
+    return applyFileOption(options, name, value);
 }
 
 }  // namespace
@@ -102,5 +172,11 @@ const char* serviceUsage()
            "         [--fault none|refuse|close|302|404|500|no-data|endless|stall|no-length|\n"
            "                  chunked|gzip|not-a-program]\n"
            "         [--fault-path PATH] [--fault-count N]\n"
-           "Listens on 127.0.0.1 only (port 0 picks a free one and prints it); stops on SIGTERM.\n";
+           "         [--ranges bytes|none|416|mismatch] [--validators both|last-modified|none]\n"
+           "         [--cut-after N[,N...]] [--random-cuts SEED,COUNT]\n"
+           "         [--replace-with FILE --replace-after N]\n"
+           "Listens on 127.0.0.1 only (port 0 picks a free one and prints it); stops on SIGTERM.\n"
+           "Served files: the i-th answer carrying a file ends after the i-th --cut-after count\n"
+           "of body bytes, the next COUNT at random points; --replace-with moves FILE over the\n"
+           "requested file once N file requests were answered (new content, new validators).\n";
 }

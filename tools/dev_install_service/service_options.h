@@ -2,8 +2,10 @@
 // answers, where it logs, and the fault switches tests use to imitate a broken service.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // How the service misbehaves for the requests a fault applies to.
 enum class Fault {
@@ -23,6 +25,22 @@ enum class Fault {
     NotProgram,  // a text body in place of the file (even a file that does not exist)
 };
 
+// How served files answer a Range header.
+enum class RangeSupport {
+    Bytes,     // "Accept-Ranges: bytes"; a satisfiable range gets 206, any other 416
+    None,      // no Accept-Ranges; a Range header is ignored (the whole file with 200)
+    Refuse,    // "Accept-Ranges: bytes", but every range request gets 416
+    Mismatch,  // "Accept-Ranges: bytes", but a range request gets the whole file as a 206
+               // labelled "bytes 0-(size-1)/size"
+};
+
+// The validators served files carry, which an If-Range header must match.
+enum class Validators {
+    Both,          // ETag and Last-Modified
+    LastModified,  // Last-Modified only
+    None,          // neither: ranges are served, but no If-Range can match
+};
+
 struct ServiceOptions {
     int port = 18080;  // 0 picks a free port
     std::string currVersion = "1.0.0";
@@ -35,6 +53,14 @@ struct ServiceOptions {
     Fault fault = Fault::None;
     std::string faultPath = "/v1/initInstall";
     int faultCount = -1;  // the fault hits the first N requests of faultPath; -1: all of them
+    // Served files (the answers that carry a file's bytes, counted from the first):
+    RangeSupport ranges = RangeSupport::Bytes;
+    Validators validators = Validators::Both;
+    std::vector<std::uint64_t> cutAfter;  // answer i ends after cutAfter[i] body bytes
+    std::uint64_t cutSeed = 0;            // with randomCuts: the seed of the cut points
+    int randomCuts = 0;       // answers after the listed cuts end at a random point of their body
+    std::string replaceWith;  // a file moved over the requested one before a later request
+    int replaceAfter = -1;    // ... once this many file requests were answered; -1: never
 };
 
 // Parses argv (argv[0] is skipped). On error returns nothing and puts a message in `error`.
