@@ -4,6 +4,7 @@
 #include "app/download_job.h"
 #include "app/download_worker.h"
 #include "app/splash_window.h"
+#include "app/support_log.h"
 #include "service/install_service.h"
 #include "ui/controls/progress_ui.h"
 
@@ -101,6 +102,7 @@ void VQUpdate_Downloading::OnSkinReady()
 
 LRESULT VQUpdate_Downloading::HandleClose(UINT, WPARAM, LPARAM, bool&)
 {
+    logLine("end: download window closed by the user, exit 0");
     std::exit(0);
 }
 

@@ -4,10 +4,12 @@
 #include "app/download_window.h"
 #include "app/folder_browse.h"
 #include "app/install_preparation.h"
+#include "app/support_log.h"
 #include "app/web_links.h"
 #include "ui/controls/option_ui.h"
 
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 namespace {
@@ -25,14 +27,21 @@ const struct {
 };
 
 // The options window is the program: leaving it leaves the program, with 0 as every way out.
-[[noreturn]] void endInstaller()
+[[noreturn]] void endInstaller(const char* how)
 {
+    logLine(std::string("end: options window closed by ") + how + ", exit 0");
     std::exit(0);
 }
 
 void showMessage(const PreparationMessage& message)
 {
+    logLine("message box shown: " + logText(message.text));
     MessageBoxW(nullptr, message.text, message.title, MB_OK);
+}
+
+const char* yesNo(bool ticked)
+{
+    return ticked ? "yes" : "no";
 }
 
 }  // namespace
@@ -70,12 +79,12 @@ void VQUpdate_MainWindow::OnSkinReady()
 
 LRESULT VQUpdate_MainWindow::HandleClose(UINT, WPARAM, LPARAM, bool&)
 {
-    endInstaller();
+    endInstaller("a close message (Escape, Alt+F4)");
 }
 
 bool VQUpdate_MainWindow::HandleOptionsClick(const std::wstring& sender)
 {
-    if (sender == L"buttionClose") endInstaller();
+    if (sender == L"buttionClose") endInstaller("its close button");
     ToggleBoxOfCaption(sender);
     if (sender == L"userAgree") openWebAddress(m_agreementUrl);
     if (sender == L"privAgree") openWebAddress(m_privacyUrl);
@@ -112,6 +121,11 @@ bool VQUpdate_MainWindow::Install()
     OnceGate::Pass pass(m_installGate);
     SkinUI::CControlUI* edit = Manager().ControlByName(L"installpath");
     const std::wstring folder = edit ? edit->GetText() : std::wstring();
+    logLine("install clicked: folder " + logText(folder) + ", desktop shortcut " +
+            yesNo(IsBoxTicked(L"chkDesktopOption")) + ", start menu " +
+            yesNo(IsBoxTicked(L"chkMenuOption")) + ", user experience " +
+            yesNo(IsBoxTicked(L"chkTaskOption")) + ", agreement " +
+            yesNo(IsBoxTicked(L"chkAgreeOption")));
     const Preparation result = prepareInstall(IsBoxTicked(L"chkAgreeOption"), folder);
     if (result != Preparation::Ready) {
         showMessage(preparationMessage(result));

@@ -50,6 +50,8 @@ void logServiceCall(const ServiceCallResult& result) noexcept
                                         : std::string("no answer (") + result.error + ")";
         logLine(std::string(result.call) + ": " + outcome + ", " +
                 std::to_string(result.milliseconds) + " ms");
+        // The end report ends the process as soon as it returns.
+        if (std::string(result.call) == "installEnd") logLine("end: installation complete, exit 0");
     } catch (...) {
         // No memory for the line: the log loses it.
     }

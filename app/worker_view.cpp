@@ -1,6 +1,7 @@
 // The worker's failure texts and the real ends of an installation.
 #include "app/worker_view.h"
 
+#include "app/support_log.h"
 #include "service/install_service.h"
 
 #include <windows.h>
@@ -31,6 +32,8 @@ void startInstallEndReport(const std::string& version, std::int32_t endTime, std
 
 void showFailureAndExit(WorkerFailure failure)
 {
+    logLine("failure box shown: " + logText(workerFailureText(failure)));
     MessageBoxW(nullptr, workerFailureText(failure), workerFailureTitle(), MB_OK);
+    logLine("end: failure box dismissed, exit 0");
     std::exit(0);
 }
