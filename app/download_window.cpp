@@ -6,9 +6,9 @@
 #include "app/splash_window.h"
 #include "app/support_log.h"
 #include "service/install_service.h"
+#include "service/process_end.h"
 #include "ui/controls/progress_ui.h"
 
-#include <cstdlib>
 #include <ctime>
 #include <thread>
 #include <utility>
@@ -103,7 +103,8 @@ void VQUpdate_Downloading::OnSkinReady()
 LRESULT VQUpdate_Downloading::HandleClose(UINT, WPARAM, LPARAM, bool&)
 {
     logLine("end: download window closed by the user, exit 0");
-    std::exit(0);
+    // The worker and the report threads may be running.
+    endProcess(0);
 }
 
 LRESULT VQUpdate_Downloading::HandleOtherMessage(UINT message, WPARAM wParam, LPARAM, bool& handled)

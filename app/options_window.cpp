@@ -6,9 +6,10 @@
 #include "app/install_preparation.h"
 #include "app/support_log.h"
 #include "app/web_links.h"
+#include "service/process_end.h"
 #include "ui/controls/option_ui.h"
 
-#include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -30,7 +31,7 @@ const struct {
 [[noreturn]] void endInstaller(const char* how)
 {
     logLine(std::string("end: options window closed by ") + how + ", exit 0");
-    std::exit(0);
+    endProcess(0);
 }
 
 void showMessage(const PreparationMessage& message)
@@ -133,8 +134,10 @@ bool VQUpdate_MainWindow::Install()
         return result == Preparation::FolderNotCreated;
     }
     ShowNative(false, true);
-    pass.succeeded();
-    OpenDownloadWindow(folder);
+    if (OpenDownloadWindow(folder))
+        pass.succeeded();
+    else
+        ShowNative(true, true);  // the user gets this window back and may try again
     return true;
 }
 
@@ -145,13 +148,16 @@ void VQUpdate_MainWindow::BrowseForFolder()
     if (folder && edit) edit->SetText(*folder);
 }
 
-void VQUpdate_MainWindow::OpenDownloadWindow(const std::wstring& folder)
+bool VQUpdate_MainWindow::OpenDownloadWindow(const std::wstring& folder)
 {
-    // Never deleted: the worker and the report threads use it until the process ends.
-    auto* download =
-        new VQUpdate_Downloading(m_currentVersion, IsBoxTicked(L"chkDesktopOption"),
-                                 IsBoxTicked(L"chkMenuOption"), IsBoxTicked(L"chkTaskOption"));
-    if (!download->Open()) return;
-    download->startDownload(m_downloadUrl, folder);
-    SetForegroundWindow(download->NativeHandle());
+    auto download = std::make_unique<VQUpdate_Downloading>(
+        m_currentVersion, IsBoxTicked(L"chkDesktopOption"), IsBoxTicked(L"chkMenuOption"),
+        IsBoxTicked(L"chkTaskOption"));
+    if (!download->Open()) return false;
+    // Never deleted from here on: the worker and the report threads use it until the process
+    // ends.
+    VQUpdate_Downloading* window = download.release();
+    window->startDownload(m_downloadUrl, folder);
+    SetForegroundWindow(window->NativeHandle());
+    return true;
 }

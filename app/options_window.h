@@ -50,8 +50,9 @@ private:
     // The install sequence; false when it stopped at one of its messages before the end.
     bool Install();
     void BrowseForFolder();
-    // Hands the installation over to the download window.
-    void OpenDownloadWindow(const std::wstring& folder);
+    // Hands the installation over to the download window; false when that window could not
+    // be created (nothing has started then).
+    bool OpenDownloadWindow(const std::wstring& folder);
 
     const std::string m_currentVersion;
     const std::string m_downloadUrl;

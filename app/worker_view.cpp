@@ -3,10 +3,10 @@
 
 #include "app/support_log.h"
 #include "service/install_service.h"
+#include "service/process_end.h"
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <thread>
 
 const wchar_t* workerFailureText(WorkerFailure failure)
@@ -35,5 +35,5 @@ void showFailureAndExit(WorkerFailure failure)
     logLine("failure box shown: " + logText(workerFailureText(failure)));
     MessageBoxW(nullptr, workerFailureText(failure), workerFailureTitle(), MB_OK);
     logLine("end: failure box dismissed, exit 0");
-    std::exit(0);
+    endProcess(0);
 }

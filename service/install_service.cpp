@@ -4,12 +4,12 @@
 #include "service/device_code.h"
 #include "service/json_record.h"
 #include "service/payload_codec.h"
+#include "service/process_end.h"
 
 #include <httplib.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <memory>
@@ -226,5 +226,5 @@ void reportInstallEnd(const std::string& version, std::int32_t endTime, std::int
     const auto latency = static_cast<std::int32_t>(static_cast<std::uint32_t>(endTime) -
                                                    static_cast<std::uint32_t>(startTime));
     sendTelemetry(baseUrl, version, latency, "installEnd");
-    std::exit(0);
+    endProcess(0);
 }

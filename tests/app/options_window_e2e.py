@@ -403,6 +403,26 @@ def splash(args, _service):
         probe.close()
 
 
+def download_window_refused(args, _service):
+    """The system refuses the download window: the options window comes back and Install
+    may be tried again; nothing has started, and Escape still ends the program with 0."""
+    probe = start_probe(args, "refused")
+    try:
+        origin = probe_origin(probe)
+        for attempt in (1, 2):
+            probe.step()
+            click_at(origin, INSTALL)
+            probe.wait_for(lambda line: line.startswith("notify click buttonInstall"), 30)
+            check(f"refused {attempt}" in probe.lines(), f"no refusal {attempt}: {probe.lines()}")
+            check(wait_for(lambda: x_window(TITLE), 10), "the options window did not come back")
+            time.sleep(0.5)
+        xdo("windowfocus", "--sync", x_window(TITLE))
+        xdo("key", "Escape")
+        check(exit_code(probe.process, 20) == 0, "Escape did not end the probe with 0")
+    finally:
+        probe.close()
+
+
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -442,6 +462,7 @@ SCENARIOS = {
     "caption_toggles": (None, caption_toggles),
     "folder_browse": (None, folder_browse),
     "splash": (None, splash),
+    "download_window_refused": (None, download_window_refused),
     "benchmark": ([], benchmark),
 }
 

@@ -9,6 +9,8 @@
 //       window created hidden as the download window does; logs "splash visible=0|1", shows it
 //       centred after a second ("shown"), then "splash gone" once it is destroyed and "options
 //       alive" while the options window still exists, and exits with 5 a second later
+//   options_window_probe.exe LOG ARCHIVE refused   the options window with the system refusing
+//       every download window: logs "refused N" at the Nth refusal, then as in "options"
 //   options_window_probe.exe LOG ARCHIVE bench     repaint times of the options window:
 //       "bench open=MS first=MS full=MS hover=MS blit=MS" (see RunBench)
 //
@@ -127,6 +129,26 @@ int RunSplash(VQUpdate_MainWindow& options)
     return 5;
 }
 
+int g_refusals = 0;
+
+// Refuses the creation of every download window, as a system out of window resources would.
+LRESULT CALLBACK RefuseDownloadWindows(int code, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t className[64] = {};
+    if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), className, 64) &&
+        std::wcscmp(className, L"VQUpdateDownloading") == 0) {
+        Log(L"refused " + std::to_wstring(++g_refusals));
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int RunRefusingDownloadWindows(VQUpdate_MainWindow& window)
+{
+    if (!SetWindowsHookExW(WH_CBT, RefuseDownloadWindows, nullptr, GetCurrentThreadId())) return 3;
+    return RunOptions(window);
+}
+
 double NowMs()
 {
     LARGE_INTEGER counter, frequency;
@@ -194,5 +216,6 @@ int wmain(int argc, wchar_t** argv)
                                "http://127.0.0.1:9/agreement.html");
     if (std::wcscmp(argv[3], L"splash") == 0) return RunSplash(window);
     if (std::wcscmp(argv[3], L"bench") == 0) return RunBench(window);
+    if (std::wcscmp(argv[3], L"refused") == 0) return RunRefusingDownloadWindows(window);
     return RunOptions(window);
 }

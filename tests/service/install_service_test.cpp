@@ -14,6 +14,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <thread>
@@ -191,6 +192,20 @@ TEST_F(InstallServiceTest, HandshakeAnswerWithoutDataStillSucceedsWithEmptyValue
     EXPECT_EQ(info->downloadUrl, "");
     EXPECT_EQ(info->privacyUrl, "");
     EXPECT_EQ(info->agreementUrl, "");
+}
+
+// Other threads may still be inside the HTTP client or painting when the end report ends the
+// process: the end runs no static destructor (nor anything registered with atexit) under them.
+TEST_F(InstallServiceTest, EndReportEndsTheProcessWithoutRunningStaticDestructors)
+{
+    RunningService service{ServiceOptions{}};
+    EXPECT_EXIT(
+        {
+            std::atexit([] { std::_Exit(7); });
+            reportInstallEnd("1", 5, 2, service.url());
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(service.telemetry().size(), 1u);
 }
 
 TEST_F(InstallServiceTest, ReportsSendBothRecordsWithOneDeviceCodeAndEndExitsWithZero)
