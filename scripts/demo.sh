@@ -1,47 +1,47 @@
 #!/usr/bin/env bash
-# Builds the installer and runs it end to end against the development install service on
-# loopback. The installer runs under Wine on a private Xvfb display; screenshots of it are saved
-# every second into build/demo/. Set WINE_RUN_DISPLAY=:0 to show it on your own X display.
+# Builds the installer and runs one whole installation end to end against the development
+# install service on loopback: the options window, Install clicked with real X input, the
+# download with its progress bar, the splash, the silent install of a stand-in package into
+# "C:\VQUpdate Demo" of the Wine prefix, the channel file, the client started, exit code 0.
+# scripts/demo_install.py drives and checks it under Wine on a private Xvfb display, prints the
+# service's requests, the telemetry records and the installed files, and saves one screenshot
+# of each window into build/demo/shots/. Set WINE_RUN_DISPLAY=:0 to watch it on your own display.
+#
+# Build folders: build/native and build/win32 (the presets'), or NATIVE_BUILD and WIN32_BUILD;
+# the Wine prefix is wine-run.sh's default, or WINE_RUN_PREFIX.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
 if [ "$(id -u)" = 0 ]; then scripts/install-deps.sh; else sudo scripts/install-deps.sh; fi
 
+native=${NATIVE_BUILD:-build/native} win32=${WIN32_BUILD:-build/win32}
+# configure PRESET DIR: only once, so that a folder configured with other settings keeps them.
+configure() {
+  [ -f "$2/CMakeCache.txt" ] || cmake --preset "$1" -B "$2" >/dev/null
+}
+
 echo "== building the development install service (native) and the shipped i686 installer"
-cmake --preset native >/dev/null && cmake --build --preset native --target dev_install_service
-cmake --preset win32 >/dev/null && cmake --build --preset win32 --target VQUpdate
-scripts/check-win32-artifact.sh build/win32/app/VQUpdate.exe
+configure native "$native"
+cmake --build "$native" --target dev_install_service
+configure win32 "$win32"
+# The fake package stands in for the client's package; the box probe names any box left open.
+cmake --build "$win32" --target VQUpdate fake_package message_box_probe
+scripts/check-win32-artifact.sh "$win32/app/VQUpdate.exe"
 
+url=$(sed -n 's|^INSTALL_SERVICE_URL:[A-Z]*=||p' "$win32/CMakeCache.txt")
+[ -n "$url" ] || { echo "demo: no INSTALL_SERVICE_URL in $win32/CMakeCache.txt" >&2; exit 1; }
 demo="$repo/build/demo"
-rm -rf "$demo" && mkdir -p "$demo/files" "$demo/shots"
-port=$(sed -n 's|^INSTALL_SERVICE_URL:STRING=http://[^:]*:\([0-9]*\).*|\1|p' build/win32/CMakeCache.txt)
-port=${port:-80}
+rm -rf "$demo" && mkdir -p "$demo"
 
-echo "== starting the development install service on 127.0.0.1:$port"
-build/native/tools/dev_install_service/dev_install_service --port "$port" --files "$demo/files" \
-  --request-log "$demo/requests.log" --telemetry-log "$demo/telemetry.log" >"$demo/service.out" 2>&1 &
-service=$!
-trap 'kill $service 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-  sleep 0.1
-done
-
-echo "== running the installer under 32-bit Wine"
-scripts/wine-run.sh --with-env bash -c '
-  "$WINE_BIN" "$1" & app=$!
-  n=0
-  while kill -0 $app 2>/dev/null && [ $n -lt 600 ]; do
-    sleep 1; n=$((n + 1))
-    import -window root "$2/shot-$(printf %03d $n).png" 2>/dev/null || true
-  done
-  wait $app' _ "$repo/build/win32/app/VQUpdate.exe" "$demo/shots" && status=0 || status=$?
-
-echo "== installer exit code: $status"
-echo "== requests the service received:"
-cat "$demo/requests.log" 2>/dev/null || true
-echo "== telemetry records:"
-cat "$demo/telemetry.log" 2>/dev/null || true
-echo "== screenshots: $demo/shots"
+echo "== running the whole installation under 32-bit Wine against the service at $url"
+status=0
+scripts/wine-run.sh --with-env python3 scripts/demo_install.py \
+  --installer "$win32/app/VQUpdate.exe" --package "$win32/tests/app/fake_package.exe" \
+  --probes "$win32/tests/app" --service "$native/tools/dev_install_service/dev_install_service" \
+  --url "$url" --work "$demo" || status=$?
+if [ "$status" != 0 ]; then
+  echo "demo: the installation did not complete (exit $status); see above, and the screenshots" \
+    "so far in $demo/shots" >&2
+fi
 exit "$status"
