@@ -26,7 +26,7 @@ INSTALL_FAILURE = "程序安装出错请重新安装"
 FAILURE_TITLE = "警告"
 IDOK = 1
 PACKAGE_PADDING = 4 * 1024 * 1024
-BIG_PACKAGE_PADDING = 128 * 1024 * 1024
+BIG_PACKAGE_PADDING = 256 * 1024 * 1024
 CHUNK = 1024 * 1024
 
 
@@ -315,7 +315,7 @@ def reference_downloads(args, run, port):
 
 
 def big_package(args):
-    """A 128 MiB package streams to disk: the probe's memory stays far below the package's
+    """A 256 MiB package streams to disk: the probe's memory stays far below the package's
     size. Prints the download's throughput beside curl's from the same server in the same run
     (curl runs natively, the worker under Wine)."""
     run = Run(args, padding=BIG_PACKAGE_PADDING)
