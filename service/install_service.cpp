@@ -67,7 +67,11 @@ public:
     CallRecord(const CallRecord&) = delete;
     CallRecord& operator=(const CallRecord&) = delete;
 
-    void answered(int status) { m_status = status; }
+    void answered(int status)
+    {
+        m_status = status;
+        m_error.clear();
+    }
     void failed(std::string error) { m_error = std::move(error); }
 
 private:

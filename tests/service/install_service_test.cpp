@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <regex>
 #include <thread>
 #include <vector>
@@ -277,6 +278,60 @@ TEST_F(InstallServiceTest, UnusableServiceUrlsFailQuietlyInsteadOfCrashing)
         reportInstallStart("1", url);
         EXPECT_EXIT(reportInstallEnd("1", 5, 2, url), testing::ExitedWithCode(0), "") << url;
     }
+}
+
+// What the installer's support log learns of each call, as "name status error".
+std::mutex g_callsMutex;
+std::vector<std::string> g_calls;
+
+std::string describeCall(const ServiceCallResult& result)
+{
+    EXPECT_GE(result.milliseconds, 0) << result.call;
+    return std::string(result.call) + " " + std::to_string(result.status) + " " + result.error;
+}
+
+void recordCall(const ServiceCallResult& result) noexcept
+{
+    const std::lock_guard<std::mutex> lock(g_callsMutex);
+    g_calls.push_back(describeCall(result));
+}
+
+void printCall(const ServiceCallResult& result) noexcept
+{
+    std::fprintf(stderr, "observed %s\n", describeCall(result).c_str());
+}
+
+TEST_F(InstallServiceTest, TheObserverLearnsHowEachCallEndedStatusOrError)
+{
+    setServiceCallObserver(recordCall);
+    {
+        RunningService service(faulty(Fault::ServerError, 1));
+        EXPECT_FALSE(attemptHandshake(service.url()).has_value());
+        EXPECT_TRUE(attemptHandshake(service.url()).has_value());
+        reportInstallStart("1", service.url());
+    }
+    RefusingPort down;
+    attemptHandshake(down.url());
+    reportInstallStart("1", down.url());
+    attemptHandshake("https://127.0.0.1:1");
+    setServiceCallObserver(nullptr);
+    attemptHandshake(down.url());  // nobody observes any more
+
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{"initInstall 500 ", "initInstall 200 ", "installStart 200 ",
+                                        "initInstall 0 Connection", "installStart 0 Connection",
+                                        "initInstall 0 not sent"}));
+}
+
+TEST_F(InstallServiceTest, TheObserverLearnsTheEndReportsResultBeforeTheProcessEnds)
+{
+    RunningService service{ServiceOptions{}};
+    EXPECT_EXIT(
+        {
+            setServiceCallObserver(printCall);
+            reportInstallEnd("1", 5, 2, service.url());
+        },
+        testing::ExitedWithCode(0), "observed installEnd 200 \n");
 }
 
 }  // namespace
