@@ -1,5 +1,5 @@
 // The package download over the service client's HTTP set-up, straight from the socket to the
-// package file.
+// package file, continuing an interrupted answer where its data ends.
 #include "app/package_download.h"
 
 #include "app/progress_bands.h"
@@ -8,10 +8,16 @@
 
 #include <httplib.h>
 
+#include <cctype>
+#include <charconv>
+#include <optional>
+#include <string_view>
+
 namespace {
 
 // Hands a new percentage to the view only when it changes: one update per percent, not one
-// per block of the body.
+// per block of the body. One reporter serves all attempts, so a continued download goes on
+// from its percentage.
 class ProgressReporter {
 public:
     explicit ProgressReporter(WorkerView& view) : view_(view) {}
@@ -29,34 +35,143 @@ private:
     int lastPercent_ = -1;
 };
 
-// One GET of the package into `sink`. True for a 200 answer whose body was written whole.
-bool fetchInto(const DownloadJob& job, PackageSink& sink)
+// Takes the decimal number at the start of `text`.
+std::optional<std::uint64_t> takeNumber(std::string_view& text)
 {
-    const auto client = makeServiceClient(job.origin);
-    if (!client) return false;
-
-    bool written = true;
-    ProgressReporter progress(*job.view);
-    const auto result = client->Get(
-        job.remotePath, [](const httplib::Response&) { return true; },
-        [&](const char* data, std::size_t size) { return written = sink.write(data, size); },
-        [&](std::uint64_t received, std::uint64_t total) {
-            progress.update(received, total);
-            return true;
-        });
-    return result && result->status == 200 && written;
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [next, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || next == text.data()) return std::nullopt;
+    text.remove_prefix(static_cast<std::size_t>(next - text.data()));
+    return value;
 }
 
-// One download attempt; never throws (a failure of any kind is a failed attempt).
-bool attemptDownload(const DownloadJob& job, const WorkerSeams& seams) noexcept
+bool takeText(std::string_view& text, std::string_view prefix)
+{
+    if (text.substr(0, prefix.size()) != prefix) return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// A fresh start from `head`: what a 200 answer offers for continuing it if it breaks off.
+PartialPackage startedFrom(const httplib::Response& head)
+{
+    PartialPackage partial;
+    if (head.status != 200 || head.has_header("Content-Encoding")) return partial;
+    partial.total = announcedLength(head.get_header_value("Content-Length"));
+    partial.validator =
+        resumeValidator(head.get_header_value("Accept-Ranges"), head.get_header_value("ETag"),
+                        head.get_header_value("Last-Modified"));
+    return partial;
+}
+
+// One attempt's exchange: the request's range headers, and what its answer does to the
+// package file and to the record of what is on disk.
+class AttemptExchange {
+public:
+    AttemptExchange(PackageSink& sink, PartialPackage& partial, ProgressReporter& progress)
+        : sink_(sink), partial_(partial), progress_(progress), resuming_(partial.resumable())
+    {
+    }
+
+    httplib::Result fetch(httplib::Client& client, const std::string& path)
+    {
+        return client.Get(
+            path, requestHeaders(), [this](const httplib::Response& head) { return onHead(head); },
+            [this](const char* data, std::size_t size) { return onBody(data, size); },
+            [this](std::uint64_t received, std::uint64_t total) {
+                progress_.update(offset_ + received, offset_ + total);
+                return true;
+            });
+    }
+
+    // True when the package is complete: a 200 answer, or the 206 that continued the file,
+    // arrived whole and was written.
+    bool succeeded(const httplib::Result& result) const
+    {
+        return result && written_ &&
+               (result->status == 200 || (continuing_ && partial_.received == partial_.total));
+    }
+    bool written() const { return written_; }
+
+private:
+    // Nothing of the worker's own on a fresh start: the request stays the one peers expect.
+    httplib::Headers requestHeaders() const
+    {
+        if (!resuming_) return {};
+        return {{"Range", "bytes=" + std::to_string(partial_.received) + "-"},
+                {"If-Range", partial_.validator}};
+    }
+
+    // A 206 continuing the file appends to it; any other answer starts the file over.
+    bool onHead(const httplib::Response& head)
+    {
+        if (resuming_ && head.status == 206 &&
+            continuesPackage(head.get_header_value("Content-Range"), partial_)) {
+            continuing_ = true;
+            offset_ = partial_.received;
+            return true;
+        }
+        if (resuming_ && !(written_ = sink_.restart())) return false;
+        partial_ = startedFrom(head);
+        return true;
+    }
+
+    bool onBody(const char* data, std::size_t size)
+    {
+        if (!(written_ = sink_.write(data, size))) return false;
+        partial_.received += size;
+        return true;
+    }
+
+    PackageSink& sink_;
+    PartialPackage& partial_;
+    ProgressReporter& progress_;
+    const bool resuming_;
+    bool continuing_ = false;   // the answer continues the file
+    bool written_ = true;       // every write (and the restart) succeeded
+    std::uint64_t offset_ = 0;  // where this answer's body starts in the package
+};
+
+// The package file for the next attempt: continued after `partial`'s bytes, or, when it cannot
+// be continued (or no longer holds exactly those bytes), created empty.
+std::unique_ptr<PackageSink> openForAttempt(const DownloadJob& job, const WorkerSeams& seams,
+                                            PartialPackage& partial)
+{
+    if (partial.resumable())
+        if (auto sink = seams.openPackage(job.packagePath, partial.received)) return sink;
+    partial = PartialPackage();
+    return seams.openPackage(job.packagePath, 0);
+}
+
+// One download attempt; never throws (a failure of any kind is a failed attempt). What it
+// leaves on disk is kept for the next one only when every byte of it reached the file.
+bool attemptDownload(const DownloadJob& job, const WorkerSeams& seams, PartialPackage& partial,
+                     ProgressReporter& progress) noexcept
 {
     try {
         if (!job.usable()) return false;
-        const auto sink = seams.openPackage(job.packagePath);
+        const auto sink = openForAttempt(job, seams, partial);
         if (!sink) return false;
-        const bool fetched = fetchInto(job, *sink);
-        return sink->close() && fetched;
+        const auto client = makeServiceClient(job.origin);
+        if (!client) return false;
+        AttemptExchange exchange(*sink, partial, progress);
+        const auto result = exchange.fetch(*client, job.remotePath);
+        const bool closed = sink->close();
+        if (!closed || !exchange.written()) partial = PartialPackage();
+        return closed && exchange.succeeded(result);
     } catch (...) {
+        partial = PartialPackage();
         return false;
     }
 }
@@ -65,9 +180,39 @@ bool attemptDownload(const DownloadJob& job, const WorkerSeams& seams) noexcept
 
 bool downloadPackage(const DownloadJob& job, const WorkerSeams& seams)
 {
+    PartialPackage partial;
+    ProgressReporter progress(*job.view);
     for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
-        if (attemptDownload(job, seams)) return true;
+        if (attemptDownload(job, seams, partial, progress)) return true;
         seams.pause(kPauseAfterFailedDownload);
     }
     return false;
+}
+
+std::string resumeValidator(const std::string& acceptRanges, const std::string& etag,
+                            const std::string& lastModified)
+{
+    if (!equalsIgnoringCase(acceptRanges, "bytes")) return std::string();
+    if (!etag.empty() && etag.compare(0, 2, "W/") != 0) return etag;
+    return lastModified;
+}
+
+bool continuesPackage(const std::string& contentRange, const PartialPackage& partial)
+{
+    std::string_view text = contentRange;
+    if (!takeText(text, "bytes ")) return false;
+    const auto first = takeNumber(text);
+    if (!first || !takeText(text, "-")) return false;
+    const auto last = takeNumber(text);
+    if (!last || !takeText(text, "/")) return false;
+    const auto total = takeNumber(text);
+    return total && text.empty() && *first == partial.received && *total == partial.total &&
+           *last + 1 == *total;
+}
+
+std::uint64_t announcedLength(const std::string& contentLength)
+{
+    std::string_view text = contentLength;
+    const auto length = takeNumber(text);
+    return length && text.empty() ? *length : 0;
 }

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -14,28 +16,55 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// Opens `path` with `mode` and the large write buffer; null when it cannot be opened.
+std::FILE* openBuffered(const std::wstring& path, const wchar_t* mode)
+{
+    std::FILE* file = _wfopen(path.c_str(), mode);
+    if (file) std::setvbuf(file, nullptr, _IOFBF, kFileBufferBytes);
+    return file;
+}
+
+// The length of the file at `path`; nothing when it does not exist.
+std::optional<std::uint64_t> fileLength(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 class PackageFile final : public PackageSink {
 public:
-    explicit PackageFile(std::FILE* file) : file_(file) {}
+    PackageFile(std::FILE* file, std::wstring path) : file_(file), path_(std::move(path)) {}
 
     bool write(const char* data, std::size_t size) override
     {
-        return std::fwrite(data, 1, size, file_.get()) == size;
+        return file_ && std::fwrite(data, 1, size, file_.get()) == size;
     }
-    bool close() override { return std::fclose(file_.release()) == 0; }
+    bool restart() override
+    {
+        // Reopening truncates; on failure the runtime has closed the stream already.
+        std::FILE* reopened = _wfreopen(path_.c_str(), L"wb", file_.release());
+        if (!reopened) return false;
+        file_.reset(reopened);
+        std::setvbuf(reopened, nullptr, _IOFBF, kFileBufferBytes);
+        return true;
+    }
+    bool close() override { return file_ && std::fclose(file_.release()) == 0; }
 
 private:
     std::unique_ptr<std::FILE, FileCloser> file_;
+    std::wstring path_;
 };
 
 }  // namespace
 
-std::unique_ptr<PackageSink> openPackageFile(const std::wstring& path)
+std::unique_ptr<PackageSink> openPackageFile(const std::wstring& path, std::uint64_t keep)
 {
-    std::FILE* file = _wfopen(path.c_str(), L"wb");
+    // Appending writes after the kept bytes whatever the stream's position.
+    if (keep > 0 && fileLength(path) != keep) return nullptr;
+    std::FILE* file = openBuffered(path, keep > 0 ? L"ab" : L"wb");
     if (!file) return nullptr;
-    std::setvbuf(file, nullptr, _IOFBF, kFileBufferBytes);
-    return std::make_unique<PackageFile>(file);
+    return std::make_unique<PackageFile>(file, path);
 }
 
 WorkerSeams realWorkerSeams()

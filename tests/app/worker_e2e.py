@@ -9,6 +9,7 @@ inside `scripts/wine-run.sh --with-env` (WINEPREFIX and WINE_BIN set).
 Install folders live in the prefix's drive C; each run starts from an empty folder.
 """
 import argparse
+import hashlib
 import json
 import os
 import re
@@ -27,13 +28,14 @@ FAILURE_TITLE = "警告"
 IDOK = 1
 PACKAGE_PADDING = 4 * 1024 * 1024
 BIG_PACKAGE_PADDING = 256 * 1024 * 1024
+RESUME_BENCH_PADDING = 256 * 1024 * 1024
 CHUNK = 1024 * 1024
 
 
 class Run:
     """One scenario: the served files, the install folder, the probe's report and logs."""
 
-    def __init__(self, args, folder_name="vq-worker-test", padding=PACKAGE_PADDING):
+    def __init__(self, args, folder_name="vq-worker-test", padding=PACKAGE_PADDING, filler=bytes):
         self.args = args
         os.makedirs(args.work, exist_ok=True)
         self.files = tempfile.mkdtemp(dir=args.work)
@@ -42,18 +44,21 @@ class Run:
         self.install_dir = os.path.join(self.drive_c, folder_name)
         shutil.rmtree(self.install_dir, ignore_errors=True)
         os.makedirs(self.install_dir)
-        self.serve_package(padding)
+        self.serve_package(padding, filler)
 
     @property
     def windows_dir(self):
         return "C:\\" + self.folder_name.replace("/", "\\")
 
-    def serve_package(self, padding):
-        with open(self.args.package, "rb") as program, \
-                open(os.path.join(self.files, "package.exe"), "wb") as served:
+    def serve_package(self, padding, filler=bytes, name="package.exe"):
+        """The fake package with `padding` bytes of `filler(CHUNK)` appended (random bytes
+        where a misplaced range must show)."""
+        path = os.path.join(self.files, name)
+        with open(self.args.package, "rb") as program, open(path, "wb") as served:
             served.write(program.read())
             for _ in range(padding // CHUNK):
-                served.write(bytes(CHUNK))
+                served.write(filler(CHUNK))
+        return path
 
     def behave(self, exit_code_=0, delay_ms=0):
         """The fake package's side file, planted where the package will be saved."""
@@ -82,12 +87,13 @@ class Run:
             return json.load(text)
 
     def runs(self, program=None):
-        """The fake package's run log lines in the install folder (of one program)."""
+        """The fake package's run log lines in the install folder (of one program); a line still
+        being written (no line end yet) is left for the next look."""
         log = os.path.join(self.install_dir, "runs.log")
         if not os.path.exists(log):
             return []
         with open(log, encoding="utf-8") as lines:
-            runs = [json.loads(line) for line in lines if line.strip()]
+            runs = [json.loads(line) for line in lines if line.strip() and line.endswith("\n")]
         return [r for r in runs if program is None or r["exe"].lower() == program.lower()]
 
     def path(self, name):
@@ -344,6 +350,168 @@ def write_failure(args):
     recovering_download([], 2.9, flags=["--fail-first-open"], requests=1)(args)
 
 
+# --- Resumed downloads ---------------------------------------------------------------------
+# The served packages carry random padding, so a range appended at the wrong place shows.
+RESUME_CUT = 2 * CHUNK  # inside the padding, well past the fake program
+# The headers of a plain GET of the package: the first attempt's are exactly these.
+PLAIN_GET_HEADERS = {"Accept", "Host", "User-Agent"}
+
+
+def sha256(path):
+    digest = hashlib.sha256()
+    with open(path, "rb") as data:
+        for block in iter(lambda: data.read(CHUNK), b""):
+            digest.update(block)
+    return digest.hexdigest()
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def check_same_package(copy, served):
+    check(os.path.exists(copy), "the package was not copied when the download ended")
+    check(sha256(copy) == sha256(served), "the downloaded package is not the served file")
+
+
+def check_get_headers(requests, report):
+    """One GET per opening of the package file: a plain one where nothing was kept, otherwise
+    one asking for the rest with If-Range and no other header of its own."""
+    check(len(requests) == len(report["opens"]),
+          f"{len(requests)} GETs for {len(report['opens'])} attempts")
+    for request, kept in zip(requests, report["opens"]):
+        names = request["headers"]
+        check(len(names) == len(set(names)), f"a header sent twice: {names}")
+        check(request["userAgent"] == "cpp-httplib/0.7" and request["connection"] != "close",
+              f"User-Agent {request['userAgent']!r}, Connection {request['connection']!r}")
+        if kept == 0:
+            check(set(names) == PLAIN_GET_HEADERS, f"a fresh GET sent {names}")
+            continue
+        check(set(names) == PLAIN_GET_HEADERS | {"Range", "If-Range"}, f"a resumed GET sent {names}")
+        check(request["range"] == f"bytes={kept}-", f"Range {request['range']!r} after {kept} bytes")
+        check(request["ifRange"], "a range asked without If-Range")
+
+
+def resume_files(args, padding=PACKAGE_PADDING):
+    """A run serving a randomly padded package, with where the probe copies the download."""
+    run = Run(args, padding=padding, filler=os.urandom)
+    run.served = os.path.join(run.files, "package.exe")
+    run.copy = os.path.join(run.files, "downloaded.bin")
+    return run
+
+
+def resume_run(args, *service_options, padding=PACKAGE_PADDING):
+    run = resume_files(args, padding)
+    return run, run.service(*service_options)
+
+
+def copy_flags(run, *flags):
+    if os.path.exists(run.copy):
+        os.remove(run.copy)
+    return ("--copy-package", windows_path(run.copy), *flags)
+
+
+def resumed_cuts(args):
+    """The body cut at three random points: each attempt continues where the data ends, the
+    progress never goes back, and the installed package is the served file."""
+    run, service = resume_run(args, "--random-cuts", "20261209,3")
+    try:
+        report = run.probe(*copy_flags(run))
+        kept = report["opens"]
+        print("attempts kept", kept, "bytes of", os.path.getsize(run.served))
+        check(report["pauses"] == [3000] * 3, f"pauses {report['pauses']}")
+        check(len(kept) == 4 and kept[0] == 0 and 0 < kept[1] <= kept[2] <= kept[3],
+              f"kept bytes {kept}")
+        check_get_headers(gets(service), report)
+        percents = report["percents"]
+        check(percents == sorted(set(percents)) and percents[-1] == 100,
+              f"the progress went back or did not reach 100: {percents}")
+        check_same_package(run.copy, run.served)
+        check_installed(run, report)
+    finally:
+        service.close()
+
+
+def changed_file(validators):
+    """The file changes between attempts: the stale validator makes the service answer the
+    whole new file, which replaces what arrived."""
+    def scenario(args):
+        run = resume_files(args)
+        old = sha256(run.served)
+        replacement = run.serve_package(PACKAGE_PADDING, os.urandom, name="next.bin")
+        later = time.time() + 3600  # a new Last-Modified too
+        os.utime(replacement, (later, later))
+        service = run.service("--cut-after", str(RESUME_CUT), "--replace-with", replacement,
+                              "--replace-after", "1", "--validators", validators)
+        try:
+            report = run.probe(*copy_flags(run))
+            requests = gets(service)
+            check(report["opens"] == [0, RESUME_CUT], f"kept bytes {report['opens']}")
+            check_get_headers(requests, report)
+            if_range = requests[1]["ifRange"]
+            check(if_range.endswith(" GMT") if validators == "last-modified"
+                  else if_range.startswith('"'), f"If-Range {if_range!r} with {validators}")
+            check(sha256(run.served) != old, "the served file did not change")
+            check_same_package(run.copy, run.served)
+            check_installed(run, report)
+        finally:
+            service.close()
+    return scenario
+
+
+def started_over(args):
+    """No range support, or no validator: the attempt after a cut downloads the whole file."""
+    for options in (["--ranges", "none"], ["--validators", "none"]):
+        run, service = resume_run(args, "--cut-after", str(RESUME_CUT), *options)
+        try:
+            report = run.probe(*copy_flags(run, "--stop-after-download"))
+            check(report["opens"] == [0, 0], f"{options}: kept bytes {report['opens']}")
+            check_get_headers(gets(service), report)
+            check_same_package(run.copy, run.served)
+        finally:
+            service.close()
+
+
+def refused_range(args):
+    """A 416, or a 206 for other bytes than asked: that attempt fails, the file is started over
+    and the next attempt downloads it whole."""
+    for mode in ("416", "mismatch"):
+        run, service = resume_run(args, "--cut-after", str(RESUME_CUT), "--ranges", mode)
+        try:
+            report = run.probe(*copy_flags(run, "--stop-after-download"))
+            check(report["opens"] == [0, RESUME_CUT, 0], f"{mode}: kept bytes {report['opens']}")
+            check(report["pauses"] == [3000, 3000], f"{mode}: pauses {report['pauses']}")
+            check_get_headers(gets(service), report)
+            check_same_package(run.copy, run.served)
+        finally:
+            service.close()
+
+
+def resume_benchmark(args):
+    """A 256 MiB package cut at 90 %: the attempt that continues it takes about a tenth of a
+    whole download's time. Prints both, measured in the same run (the probe stops after the
+    download; the continuing attempt is timed from its opening of the file)."""
+    size = os.path.getsize(args.package) + RESUME_BENCH_PADDING
+    cut = size * 9 // 10
+    # The first answer whole, the second cut at 90 %, the third whole.
+    run, service = resume_run(args, "--cut-after", f"{size},{cut}", padding=RESUME_BENCH_PADDING)
+    try:
+        whole = run.probe(*copy_flags(run, "--stop-after-download"), timeout=170)
+        check(whole["opens"] == [0], f"the whole download took {whole['opens']}")
+        check_same_package(run.copy, run.served)
+        resumed = run.probe(*copy_flags(run, "--stop-after-download"), timeout=170)
+        check(resumed["opens"] == [0, cut], f"kept bytes {resumed['opens']}")
+        check_same_package(run.copy, run.served)
+        full = whole["downloadSeconds"]
+        rest = resumed["downloadSeconds"] - resumed["openSeconds"][1]
+        mib = size / CHUNK
+        print(f"{mib:.0f} MiB package: whole download {full:.2f} s ({mib / full:.1f} MiB/s); "
+              f"continued after a cut at 90 %: {rest:.2f} s, {rest / full:.3f} of the whole "
+              f"(reference 0.100)")
+    finally:
+        service.close()
+
+
 SCENARIOS = {
     "whole_install": whole_install,
     "no_shortcuts": no_shortcuts,
@@ -362,6 +530,12 @@ SCENARIOS = {
     "wide_folder": wide_folder,
     "write_failure": write_failure,
     "big_package": big_package,
+    "resumed_cuts": resumed_cuts,
+    "changed_file": changed_file("both"),
+    "changed_file_dated": changed_file("last-modified"),
+    "started_over": started_over,
+    "refused_range": refused_range,
+    "resume_benchmark": resume_benchmark,
 }
 
 

@@ -2,12 +2,17 @@
 // with a view that records what the worker asks of the download window, and writes that record
 // as one JSON object to REPORT:
 //   {"events":["progress",...,"splash","finish"|"fail"],"percents":[...],"moves":N,
-//    "pauses":[ms,...],"failure":"box text","downloadSeconds":S,"peakWorkingSetMiB":M}
-// (the download's time from the worker's start to the splash, and the process's peak memory).
+//    "pauses":[ms,...],"opens":[bytes kept,...],"openSeconds":[S,...],"failure":"box text",
+//    "downloadSeconds":S,"peakWorkingSetMiB":M}
+// (the package file's openings, one per attempt, with the bytes each kept and its time since
+// the worker's start; the download's time from the worker's start to the splash, and the
+// process's peak memory). With --copy-package the package is copied to COPY when the download
+// is done; with --stop-after-download the probe then ends with 0 without installing.
 // A finished installation then sends the real installEnd report on its thread, which ends the
 // process with 0; with --failure-box a failure shows the real message box and ends with 0.
 //   worker_probe.exe ADDRESS INSTALL_DIR REPORT [--no-desktop] [--no-menu]
 //                    [--fail-first-open] [--fail-first-write] [--failure-box]
+//                    [--copy-package COPY] [--stop-after-download]
 #include "app/download_job.h"
 #include "app/download_worker.h"
 #include "app/worker_view.h"
@@ -38,6 +43,8 @@ struct Options {
     bool failFirstOpen = false;
     bool failFirstWrite = false;
     bool failureBox = false;
+    std::wstring packageCopy;  // empty: no copy
+    bool stopAfterDownload = false;
 };
 
 std::string narrow(const std::wstring& text, UINT codePage)
@@ -84,7 +91,12 @@ public:
     void switchToSplash() override
     {
         events_.push_back("splash");
-        downloadSeconds_ = std::chrono::duration<double>(Clock::now() - start_).count();
+        downloadSeconds_ = secondsSinceStart();
+        if (!options_.packageCopy.empty())
+            CopyFileW(packagePath_.c_str(), options_.packageCopy.c_str(), FALSE);
+        if (!options_.stopAfterDownload) return;
+        writeReport();
+        ExitProcess(0);
     }
     void finish(std::int32_t endTime, std::int32_t startTime) override
     {
@@ -100,6 +112,12 @@ public:
         if (options_.failureBox) showFailureAndExit(failure);
     }
     void recordPause(std::chrono::milliseconds time) { pauses_.push_back(time.count()); }
+    void recordOpen(std::uint64_t keep)
+    {
+        opens_.push_back(keep);
+        openSeconds_.push_back(secondsSinceStart());
+    }
+    void setPackagePath(const std::wstring& path) { packagePath_ = path; }
     bool finished() const { return !events_.empty() && events_.back() == "finish"; }
 
 private:
@@ -111,6 +129,8 @@ private:
             "{\"events\":" + jsonList(events_, quoted) +
             ",\"percents\":" + jsonList(percents_, number) +
             ",\"moves\":" + std::to_string(moves_) + ",\"pauses\":" + jsonList(pauses_, number) +
+            ",\"opens\":" + jsonList(opens_, number) +
+            ",\"openSeconds\":" + jsonList(openSeconds_, number) +
             ",\"failure\":" + jsonString(failure_) +
             ",\"downloadSeconds\":" + std::to_string(downloadSeconds_) +
             ",\"peakWorkingSetMiB\":" + std::to_string(peakWorkingSetMiB()) + "}\n";
@@ -121,6 +141,11 @@ private:
     }
 
     using Clock = std::chrono::steady_clock;
+
+    double secondsSinceStart() const
+    {
+        return std::chrono::duration<double>(Clock::now() - start_).count();
+    }
 
     static double peakWorkingSetMiB()
     {
@@ -137,6 +162,9 @@ private:
     std::vector<int> percents_;
     int moves_ = 0;
     std::vector<long long> pauses_;
+    std::vector<std::uint64_t> opens_;
+    std::vector<double> openSeconds_;
+    std::wstring packagePath_;
     std::string failure_;
 };
 
@@ -145,6 +173,7 @@ class FullDisk final : public PackageSink {
 public:
     explicit FullDisk(std::unique_ptr<PackageSink> file) : file_(std::move(file)) {}
     bool write(const char*, std::size_t) override { return false; }
+    bool restart() override { return file_->restart(); }
     bool close() override { return file_->close(); }
 
 private:
@@ -159,11 +188,13 @@ WorkerSeams probeSeams(const Options& options, RecordingView& view)
         sleep(time);
     };
     auto opened = std::make_shared<std::atomic<int>>(0);
-    seams.openPackage = [options,
-                         opened](const std::wstring& path) -> std::unique_ptr<PackageSink> {
+    seams.openPackage = [options, opened,
+                         &view](const std::wstring& path,
+                                std::uint64_t keep) -> std::unique_ptr<PackageSink> {
+        view.recordOpen(keep);
         const bool first = (*opened)++ == 0;
         if (first && options.failFirstOpen) return nullptr;
-        auto file = openPackageFile(path);
+        auto file = openPackageFile(path, keep);
         if (first && options.failFirstWrite && file)
             return std::make_unique<FullDisk>(std::move(file));
         return file;
@@ -193,6 +224,10 @@ bool parseOptions(Options& options)
             options.failFirstWrite = true;
         else if (flag == L"--failure-box")
             options.failureBox = true;
+        else if (flag == L"--copy-package" && i + 1 < count)
+            options.packageCopy = args[++i];
+        else if (flag == L"--stop-after-download")
+            options.stopAfterDownload = true;
         else
             return false;
     }
@@ -214,8 +249,9 @@ int main()
 
     RecordingView view(options);
     const auto startTime = static_cast<std::int32_t>(std::time(nullptr));
-    runDownloadJob(makeDownloadJob(options.address, options.installDir, startTime, &view),
-                   probeSeams(options, view));
+    DownloadJob job = makeDownloadJob(options.address, options.installDir, startTime, &view);
+    view.setPackagePath(job.packagePath);
+    runDownloadJob(std::move(job), probeSeams(options, view));
     if (!view.finished()) return 0;
     // The end report's thread ends the process; a report that does not is a failure.
     Sleep(60000);

@@ -131,12 +131,15 @@ RangeRequest rangeRequest(const httplib::Request& request)
     return asked;
 }
 
-// An answer without Content-Length: chunked, or ended by closing the connection.
+// An answer without Content-Length: chunked, or ended by closing the connection (which a
+// provider that answers false does at once; waiting for the keep-alive time-out instead would
+// race the client's read time-out).
 void serveUnsized(httplib::Response& response, const SharedFile& file, std::size_t size,
                   bool chunked)
 {
-    auto provider = [file, size](std::size_t offset, httplib::DataSink& sink) {
+    auto provider = [file, size, chunked](std::size_t offset, httplib::DataSink& sink) {
         if (offset >= size) {
+            if (!chunked) return false;
             sink.done();
             return true;
         }
