@@ -3,6 +3,7 @@
 #include "app/package_download.h"
 
 #include "app/progress_bands.h"
+#include "app/support_log.h"
 #include "app/worker_view.h"
 #include "service/install_service.h"
 
@@ -10,6 +11,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -80,7 +83,8 @@ PartialPackage startedFrom(const httplib::Response& head)
 class AttemptExchange {
 public:
     AttemptExchange(PackageSink& sink, PartialPackage& partial, ProgressReporter& progress)
-        : sink_(sink), partial_(partial), progress_(progress), resuming_(partial.resumable())
+        : sink_(sink), partial_(partial), progress_(progress), resuming_(partial.resumable()),
+          requestedFrom_(partial.received)
     {
     }
 
@@ -103,6 +107,26 @@ public:
                (result->status == 200 || (continuing_ && partial_.received == partial_.total));
     }
     bool written() const { return written_; }
+
+    // The support log's account of the exchange: status or transport error, the bytes of the
+    // body, the time and rate, and where in the package the body went.
+    std::string summary(const httplib::Result& result, double seconds) const
+    {
+        std::string text = result ? "status " + std::to_string(result->status)
+                                  : "transport error " + httplib::to_string(result.error());
+        char rate[96];
+        std::snprintf(rate, sizeof rate, " bytes in %.2f s (%.2f MB/s)", seconds,
+                      seconds > 0 ? static_cast<double>(bodyBytes_) / 1e6 / seconds : 0.0);
+        text += ", " + std::to_string(bodyBytes_) + rate;
+        if (continuing_)
+            text += ", resumed from byte " + std::to_string(offset_);
+        else if (resuming_)
+            text +=
+                ", asked to resume from byte " + std::to_string(requestedFrom_) + ", started over";
+        else
+            text += ", from the start";
+        return written_ ? text : text + ", the package file could not be written";
+    }
 
 private:
     // Nothing of the worker's own on a fresh start: the request stays the one peers expect.
@@ -131,6 +155,7 @@ private:
     {
         if (!(written_ = sink_.write(data, size))) return false;
         partial_.received += size;
+        bodyBytes_ += size;
         return true;
     }
 
@@ -138,10 +163,17 @@ private:
     PartialPackage& partial_;
     ProgressReporter& progress_;
     const bool resuming_;
-    bool continuing_ = false;   // the answer continues the file
-    bool written_ = true;       // every write (and the restart) succeeded
-    std::uint64_t offset_ = 0;  // where this answer's body starts in the package
+    const std::uint64_t requestedFrom_;  // the first byte asked for when resuming
+    bool continuing_ = false;            // the answer continues the file
+    bool written_ = true;                // every write (and the restart) succeeded
+    std::uint64_t offset_ = 0;           // where this answer's body starts in the package
+    std::uint64_t bodyBytes_ = 0;        // bytes of this answer's body written
 };
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // The package file for the next attempt: continued after `partial`'s bytes, or, when it cannot
 // be continued (or no longer holds exactly those bytes), created empty.
@@ -154,23 +186,36 @@ std::unique_ptr<PackageSink> openForAttempt(const DownloadJob& job, const Worker
     return seams.openPackage(job.packagePath, 0);
 }
 
-// One download attempt; never throws (a failure of any kind is a failed attempt). What it
-// leaves on disk is kept for the next one only when every byte of it reached the file.
-bool attemptDownload(const DownloadJob& job, const WorkerSeams& seams, PartialPackage& partial,
-                     ProgressReporter& progress) noexcept
+// Logs an attempt that failed before its request; false.
+bool notSent(const std::string& attempt, const char* reason)
+{
+    logLine(attempt + "not sent, " + reason);
+    return false;
+}
+
+// One download attempt (`number` from 1); never throws (a failure of any kind is a failed
+// attempt). What it leaves on disk is kept for the next one only when every byte of it reached
+// the file. Each attempt writes one line to the support log.
+bool attemptDownload(int number, const DownloadJob& job, const WorkerSeams& seams,
+                     PartialPackage& partial, ProgressReporter& progress) noexcept
 {
     try {
-        if (!job.usable()) return false;
+        const std::string attempt = "download attempt " + std::to_string(number) + ": ";
+        if (!job.usable()) return notSent(attempt, "the download address cannot be used");
         const auto sink = openForAttempt(job, seams, partial);
-        if (!sink) return false;
+        if (!sink) return notSent(attempt, "the package file cannot be created");
         const auto client = makeServiceClient(job.origin);
-        if (!client) return false;
+        if (!client) return notSent(attempt, "no HTTP client for the address");
         AttemptExchange exchange(*sink, partial, progress);
+        const auto started = std::chrono::steady_clock::now();
         const auto result = exchange.fetch(*client, job.remotePath);
         const bool closed = sink->close();
+        logLine(attempt + exchange.summary(result, secondsSince(started)) +
+                (closed ? "" : ", the package file did not close cleanly"));
         if (!closed || !exchange.written()) partial = PartialPackage();
         return closed && exchange.succeeded(result);
     } catch (...) {
+        logLine("download attempt failed with an exception");
         partial = PartialPackage();
         return false;
     }
@@ -182,8 +227,8 @@ bool downloadPackage(const DownloadJob& job, const WorkerSeams& seams)
 {
     PartialPackage partial;
     ProgressReporter progress(*job.view);
-    for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
-        if (attemptDownload(job, seams, partial, progress)) return true;
+    for (int attempt = 1; attempt <= kDownloadAttempts; ++attempt) {
+        if (attemptDownload(attempt, job, seams, partial, progress)) return true;
         seams.pause(kPauseAfterFailedDownload);
     }
     return false;

@@ -392,6 +392,24 @@ def check_get_headers(requests, report):
         check(request["ifRange"], "a range asked without If-Range")
 
 
+def support_log():
+    """The support log of the next probe run (the previous one removed)."""
+    from support_log_e2e import SupportLog  # imported late: that module imports this one
+    return SupportLog()
+
+
+ATTEMPT_LINE = r"^download attempt {number}: {answer}, {bytes} bytes in \d+\.\d\d s \(\d+\.\d\d MB/s\), "
+
+
+def check_attempt_lines(log, expected):
+    """One line per attempt: (answer pattern, body bytes, where the body went)."""
+    lines = [e for e in log.events() if e.startswith("download attempt")]
+    check(len(lines) == len(expected), f"attempt lines {lines}")
+    for number, (line, (answer, size, where)) in enumerate(zip(lines, expected), 1):
+        pattern = ATTEMPT_LINE.format(number=number, answer=answer, bytes=size) + where + "$"
+        check(re.match(pattern, line), f"attempt line {line!r} is not {pattern!r}")
+
+
 def resume_files(args, padding=PACKAGE_PADDING):
     """A run serving a randomly padded package, with where the probe copies the download."""
     run = Run(args, padding=padding, filler=os.urandom)
@@ -416,6 +434,7 @@ def resumed_cuts(args):
     progress never goes back, and the installed package is the served file."""
     run, service = resume_run(args, "--random-cuts", "20261209,3")
     try:
+        log = support_log()
         report = run.probe(*copy_flags(run))
         kept = report["opens"]
         print("attempts kept", kept, "bytes of", os.path.getsize(run.served))
@@ -428,6 +447,11 @@ def resumed_cuts(args):
               f"the progress went back or did not reach 100: {percents}")
         check_same_package(run.copy, run.served)
         check_installed(run, report)
+        ends = kept[1:] + [os.path.getsize(run.served)]
+        check_attempt_lines(log, [
+            ("transport error Read" if i < 3 else "status 206", ends[i] - kept[i],
+             "from the start" if i == 0 else f"resumed from byte {kept[i]}")
+            for i in range(4)])
     finally:
         service.close()
 
@@ -478,11 +502,19 @@ def refused_range(args):
     for mode in ("416", "mismatch"):
         run, service = resume_run(args, "--cut-after", str(RESUME_CUT), "--ranges", mode)
         try:
+            log = support_log()
             report = run.probe(*copy_flags(run, "--stop-after-download"))
             check(report["opens"] == [0, RESUME_CUT, 0], f"{mode}: kept bytes {report['opens']}")
             check(report["pauses"] == [3000, 3000], f"{mode}: pauses {report['pauses']}")
             check_get_headers(gets(service), report)
             check_same_package(run.copy, run.served)
+            size = os.path.getsize(run.served)
+            check_attempt_lines(log, [
+                ("transport error Read", RESUME_CUT, "from the start"),
+                ("status 416", 0, f"asked to resume from byte {RESUME_CUT}, started over")
+                if mode == "416" else
+                ("status 206", size, f"asked to resume from byte {RESUME_CUT}, started over"),
+                ("status 200", size, "from the start")])
         finally:
             service.close()
 

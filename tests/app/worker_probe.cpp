@@ -7,7 +7,8 @@
 // (the package file's openings, one per attempt, with the bytes each kept and its time since
 // the worker's start; the download's time from the worker's start to the splash, and the
 // process's peak memory). With --copy-package the package is copied to COPY when the download
-// is done; with --stop-after-download the probe then ends with 0 without installing.
+// is done; with --stop-after-download the probe then ends with 0 without installing. The
+// worker's lines go to the support log in the temporary folder, as in the installer.
 // A finished installation then sends the real installEnd report on its thread, which ends the
 // process with 0; with --failure-box a failure shows the real message box and ends with 0.
 //   worker_probe.exe ADDRESS INSTALL_DIR REPORT [--no-desktop] [--no-menu]
@@ -15,6 +16,7 @@
 //                    [--copy-package COPY] [--stop-after-download]
 #include "app/download_job.h"
 #include "app/download_worker.h"
+#include "app/support_log.h"
 #include "app/worker_view.h"
 #include "service/install_service.h"
 
@@ -243,7 +245,8 @@ int main()
         std::fprintf(stderr, "usage: worker_probe ADDRESS INSTALL_DIR REPORT [flags]\n");
         return 2;
     }
-    // What the options and download windows do before the worker starts.
+    // What start-up and the options and download windows do before the worker starts.
+    openSupportLog();
     SHCreateDirectoryExW(nullptr, options.installDir.c_str(), nullptr);
     SetCurrentDirectoryW(options.installDir.c_str());
 
