@@ -167,13 +167,25 @@ def replaced_file(binary, folder, data):
         served.write(data)
 
 
+def bad_options(binary, folder, data):
+    """Malformed switch values are refused before the service listens."""
+    for options in (["--cut-after", "1,,2"], ["--cut-after", "-5"], ["--cut-after", ""],
+                    ["--cut-after", "99999999999999999999999"], ["--random-cuts", "5"],
+                    ["--random-cuts", "5,1,2"], ["--ranges", "maybe"], ["--validators", "etag"],
+                    ["--replace-after", "-1"], ["--replace-with", ""]):
+        result = subprocess.run([binary, "--port", "0", *options], capture_output=True,
+                                text=True, timeout=10)
+        expect(result.returncode == 2 and "bad option" in result.stderr,
+               f"{options}: exit {result.returncode}, {result.stderr!r}")
+
+
 def main():
     binary = sys.argv[1]
     data = os.urandom(SIZE)
     with tempfile.TemporaryDirectory() as folder:
         with open(os.path.join(folder, "package.exe"), "wb") as package:
             package.write(data)
-        for test in (ranges_and_validators, cuts, switches, replaced_file):
+        for test in (ranges_and_validators, cuts, switches, replaced_file, bad_options):
             test(binary, folder, data)
             print(f"{test.__name__}: ok")
     return 0
