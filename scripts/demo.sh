@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the installer and runs one whole installation end to end against the development
 # install service on loopback: the options window, Install clicked with real X input, the
-# download with its progress bar, the splash, the silent install of a stand-in package into
-# "C:\VQUpdate Demo" of the Wine prefix, the channel file, the client started, exit code 0.
+# download with its progress bar (the service's first answer stalls half-way so that it is seen),
+# the splash, the silent install of a stand-in package into "C:\VQUpdate Demo" of the Wine
+# prefix, the channel file, the client started, exit code 0.
 # scripts/demo_install.py drives and checks it under Wine on a private Xvfb display, prints the
 # service's requests, the telemetry records and the installed files, and saves one screenshot
 # of each window into build/demo/shots/. Set WINE_RUN_DISPLAY=:0 to watch it on your own display.

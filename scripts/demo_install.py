@@ -4,8 +4,10 @@ scripts/demo.sh. Runs inside `scripts/wine-run.sh --with-env` (DISPLAY, WINEPREF
 
   demo_install.py --installer EXE --service BIN --url URL --probes DIR --package EXE --work DIR
 
-The development service (on the port of URL) serves the fake package of the end-to-end tests,
-padded to 48 MiB so that the bar is seen moving (about a second on loopback); the folder "C:\\VQUpdate Demo" of the prefix is
+The development service (on the port of URL) serves the fake package of the end-to-end tests;
+its first answer stalls half-way through the body, so that the download window is seen with the
+bar at half for the read time-out and the pause before the second attempt (on loopback a whole
+download lasts too short a time to be seen). The folder "C:\\VQUpdate Demo" of the prefix is
 typed into the options window and Install is clicked with real X input. The package "installs"
 for two seconds behind the splash. Every step is checked as the end-to-end tests check it;
 the service's requests and telemetry records and the installed files are printed, and one
@@ -14,7 +16,6 @@ screenshot of each window is saved into WORK/shots. Exit code 0 when the install
 import argparse
 import os
 import re
-import shutil
 import signal
 import subprocess
 import sys
@@ -25,16 +26,18 @@ sys.path.insert(0, os.path.join(REPO, "tests", "ui"))
 sys.path.insert(0, os.path.join(REPO, "tests", "app"))
 import probe_driver  # noqa: E402
 import service_e2e  # noqa: E402
-from download_window_e2e import DOWNLOAD_TITLE, OPTIONS_TITLE, SPLASH_TITLE  # noqa: E402
+from download_window_e2e import (DOWNLOAD_TITLE, OPTIONS_TITLE, SPLASH_TITLE,  # noqa: E402
+                                 stalled_service)
 from options_window_e2e import INSTALL, Installer  # noqa: E402
 from probe_driver import xdo  # noqa: E402
 from service_e2e import check, dialogs, exit_code, run_scenario, wait_for, x_window  # noqa: E402
-from worker_e2e import CHUNK, Run, check_installed, gets  # noqa: E402
+from worker_e2e import Run, check_installed, gets  # noqa: E402
 
 FOLDER_NAME = "VQUpdate Demo"
-PADDING = 48 * CHUNK
 INSTALL_DELAY_MS = 2000  # how long the fake package runs behind the splash
-BAR_ROW = 155  # a row through the download window's progress bar (0,135 to 1217,174)
+# A row through the download window's progress bar (0,135 to 1217,174) below the rows that the
+# green dot of the "game" picture crosses as the picture moves.
+BAR_ROW = 165
 
 
 def geometry(window):
@@ -72,7 +75,7 @@ def options_window(args, run, shots):
     installer = Installer(args)
     installer.set_folder(run.windows_dir)
     shoot(geometry(installer.window), os.path.join(shots, "1-options-window.png"))
-    print(f"== options window shown; folder {run.windows_dir!r} typed in, Install clicked")
+    print(f"== options window shown; folder {run.windows_dir} typed in, Install clicked")
     installer.click(INSTALL)
     return installer
 
@@ -100,11 +103,14 @@ def download_window(shots):
 def keep_moving_frame(frames, shots):
     """Keeps the frame whose bar is nearest half full; removes the others."""
     fills = [bar_filled(path) for _, path in frames]
-    print("== download window, the bar's fill by seconds since it showed: " +
-          ", ".join(f"{fill:.0%} at {when:.1f}" for fill, (when, _) in zip(fills, frames)))
+    changes = [(fill, when) for i, (fill, (when, _)) in enumerate(zip(fills, frames))
+               if i == 0 or round(fill, 2) != round(fills[i - 1], 2)]
+    print(f"== download window, {len(frames)} frames; the bar's fill from the second it reads so, "
+          "in seconds since the window showed: " +
+          ", ".join(f"{fill:.0%} at {when:.1f}" for fill, when in changes))
     moving = [(abs(fill - 0.5), path) for fill, (_, path) in zip(fills, frames)
               if 0.05 < fill < 0.95]
-    check(moving, "no frame caught the bar on its way: the download was too quick to be seen")
+    check(moving, "no frame shows the bar part-filled: did the service's first answer not stall?")
     os.replace(min(moving)[1], os.path.join(shots, "2-download-window.png"))
     for _, path in frames:
         if os.path.exists(path):
@@ -116,14 +122,15 @@ def splash_window(shots):
     check(window, "the splash did not show after the download")
     shoot(geometry(window), os.path.join(shots, "3-splash-window.png"))
     check(not x_window(DOWNLOAD_TITLE), "the download window did not hide behind the splash")
-    print("== splash shown while the package installs")
 
 
 def report(run, service):
     """What the service received and what was installed (as far as the run got)."""
-    print("== requests the service received:")
-    for request in service.requests():
-        print(f"   {request['method']} {request['path']}  User-Agent: {request['userAgent']}")
+    print("== requests the service received (seconds since the first):")
+    requests = service.requests()
+    for request in requests:
+        print(f"   {request['time'] - requests[0]['time']:5.1f}  {request['method']} "
+              f"{request['path']}  User-Agent: {request['userAgent']}")
     print("== telemetry records (decrypted by the service):")
     for record in service.telemetry():
         print("   " + record)
@@ -133,7 +140,7 @@ def report(run, service):
     if os.path.exists(run.path("channel.txt")):
         with open(run.path("channel.txt"), "rb") as channel:
             print(f"== channel.txt: {channel.read()!r}")
-    print("== programs started (the fake package's run log):")
+    print("== programs started (the stand-in package's run log):")
     for entry in run.runs():
         print(f"   {entry['cmdline']}")
 
@@ -141,18 +148,19 @@ def report(run, service):
 def install(args):
     shots = os.path.join(args.work, "shots")
     os.makedirs(shots, exist_ok=True)
-    run = Run(args, folder_name=FOLDER_NAME, padding=PADDING)
+    run = Run(args, folder_name=FOLDER_NAME)
     run.behave(delay_ms=INSTALL_DELAY_MS)
-    service = run.service()
+    service = stalled_service(run, 1)
     try:
         installer = options_window(args, run, shots)
         frames = download_window(shots)
         splash_window(shots)
         keep_moving_frame(frames, shots)
+        print("== then the splash alone while the package installs")
         check(exit_code(installer.process, 60) == 0, "the installer did not exit with code 0")
         names = [re.search(r'"operateName":"(\w+)"', r)[1] for r in service.telemetry()]
         check(sorted(names) == ["installEnd", "installStart"], f"telemetry {names}")
-        check(len(gets(service)) == 1, f"GETs of the package: {gets(service)}")
+        check(len(gets(service)) == 2, f"GETs of the package: {gets(service)}")
         check_installed(run, {"events": ["splash", "finish"], "failure": ""})
     except (service_e2e.Failure, probe_driver.Failure):
         print(f"== boxes showing: {dialogs(args.probes)}", file=sys.stderr)
@@ -160,7 +168,6 @@ def install(args):
     finally:
         report(run, service)
         service.close()
-        shutil.rmtree(run.files, ignore_errors=True)  # the padded package
     print(f"== installer exit code 0; screenshots in {shots}")
 
 
@@ -173,6 +180,7 @@ def main():
     for name in ("installer", "service", "url", "probes", "package", "work"):
         parser.add_argument("--" + name, required=True)
     args = parser.parse_args()
+    sys.stdout.reconfigure(line_buffering=True)  # in order with the failure on stderr
     for number in (signal.SIGTERM, signal.SIGHUP):
         signal.signal(number, stop_on_signal)
     started = time.monotonic()
