@@ -94,7 +94,7 @@ public:
             path, requestHeaders(), [this](const httplib::Response& head) { return onHead(head); },
             [this](const char* data, std::size_t size) { return onBody(data, size); },
             [this](std::uint64_t received, std::uint64_t total) {
-                progress_.update(offset_ + received, offset_ + total);
+                if (packageBody_) progress_.update(offset_ + received, offset_ + total);
                 return true;
             });
     }
@@ -142,12 +142,13 @@ private:
     {
         if (resuming_ && head.status == 206 &&
             continuesPackage(head.get_header_value("Content-Range"), partial_)) {
-            continuing_ = true;
+            continuing_ = packageBody_ = true;
             offset_ = partial_.received;
             return true;
         }
         if (resuming_ && !(written_ = sink_.restart())) return false;
         partial_ = startedFrom(head);
+        packageBody_ = head.status == 200;
         return true;
     }
 
@@ -165,6 +166,7 @@ private:
     const bool resuming_;
     const std::uint64_t requestedFrom_;  // the first byte asked for when resuming
     bool continuing_ = false;            // the answer continues the file
+    bool packageBody_ = false;           // the body is the package's (not a 404's page)
     bool written_ = true;                // every write (and the restart) succeeded
     std::uint64_t offset_ = 0;           // where this answer's body starts in the package
     std::uint64_t bodyBytes_ = 0;        // bytes of this answer's body written

@@ -32,9 +32,21 @@ OPTIONS_TITLE = "云帆更新"
 # filled once half the package has arrived, empty at the skin's 35 % and at 0 %.
 BAR_HALF_FILLED = (560, 155)
 BAR_EMPTY = (1150, 155)
+BAR_TENTH = (120, 155)
 # Above the "video" picture at rest (its top is 98); at 50 % the picture has risen to 48.
 VIDEO_RISEN = (498, 60)
 BACKGROUND = (600, 60)
+# Near the bottom of the "video" and "screen" pictures at rest (450,98 to 546,194 and 645,98 to
+# 765,194), and inside the place the skin gives "screen" (430,30 to 530,100).
+VIDEO_AT_REST = (498, 185)
+SCREEN_AT_REST = (705, 185)
+SCREEN_IN_SKIN = (480, 50)
+
+
+def green(colour):
+    """The filled part of the bar is green; its empty part is grey."""
+    red, green_part, blue = (int(colour[i:i + 2], 16) for i in (0, 2, 4))
+    return green_part > max(red, blue) + 0x40
 
 
 def start_install(args, run):
@@ -92,6 +104,34 @@ def whole_install(args):
         service.close()
 
 
+def at_rest(args):
+    """Right after Install, before any byte has arrived (every answer a 404): the bar is
+    empty, not at the skin's 35 %, and the pictures are at their rest positions, not where the
+    skin puts them."""
+    run = Run(args)
+    service = run.service("--fault-path", "/package.exe", "--fault", "404", "--fault-count",
+                          "100")
+    try:
+        installer, window = start_install(args, run)
+        time.sleep(1.5)
+        left, top = window_origin(window)
+
+        def at(point):
+            return pixel(left + point[0], top + point[1])
+
+        for point in (BAR_TENTH, BAR_EMPTY):
+            check(not green(at(point)), f"the bar is filled at {point}: {at(point)}")
+        background = at(BACKGROUND)
+        for point in (VIDEO_AT_REST, SCREEN_AT_REST):
+            check(at(point) != background, f"no picture at its rest position {point}")
+        for point in (VIDEO_RISEN, SCREEN_IN_SKIN):
+            check(at(point) == background, f"a picture above its rest position at {point}")
+        press(window, "Escape")
+        check(exit_code(installer.process, 20) == 0, "Escape did not end the installer with 0")
+    finally:
+        service.close()
+
+
 def close_while_stalled(args):
     """Escape, then Alt+F4, on the download window during a stalled download: each ends the
     installer with 0, no box, nothing installed."""
@@ -112,6 +152,7 @@ def close_while_stalled(args):
 SCENARIOS = {
     "whole_install": whole_install,
     "close_while_stalled": close_while_stalled,
+    "at_rest": at_rest,
 }
 
 
