@@ -21,7 +21,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "ui"))
 sys.path.insert(0, HERE)
 import probe_driver  # noqa: E402
 import service_e2e  # noqa: E402
-from download_window_e2e import DOWNLOAD_TITLE, start_install, stalled_service  # noqa: E402
+from download_window_e2e import start_install, stalled_service  # noqa: E402
 from options_window_e2e import AGREE_BOX, INSTALL, Installer  # noqa: E402
 from service_e2e import (HANDSHAKE_RECORD, PAYLOAD_KEY, DevService, check, expect_error_box,  # noqa: E402
                          exit_code, press, run_scenario, start_wine, wait_for)
@@ -136,6 +136,15 @@ def handshake_retry_then_close(args):
 
 # --- Installation -------------------------------------------------------------------------------
 
+def click_install(args, run):
+    """The options window with the run's folder, Install clicked. The download window may
+    show for a moment only (a small package), so it is not waited for."""
+    installer = Installer(args)
+    installer.set_folder(run.windows_dir)
+    installer.click(INSTALL)
+    return installer.process
+
+
 def installed_story(run):
     folder = re.escape(run.windows_dir)
     return [
@@ -158,8 +167,8 @@ def successful_install(args):
     log = SupportLog()
     service = run.service()
     try:
-        installer, _ = start_install(args, run)
-        check(exit_code(installer.process, 60) == 0, "the installer did not exit with code 0")
+        installer = click_install(args, run)
+        check(exit_code(installer, 60) == 0, "the installer did not exit with code 0")
         check_installed(run, {"events": ["splash", "finish"], "failure": ""})
     finally:
         service.close()
@@ -179,8 +188,8 @@ def unwritable_log(args):
     os.makedirs(log.path)
     service = run.service()
     try:
-        installer, _ = start_install(args, run)
-        check(exit_code(installer.process, 60) == 0, "the installer did not exit with code 0")
+        installer = click_install(args, run)
+        check(exit_code(installer, 60) == 0, "the installer did not exit with code 0")
         check_installed(run, {"events": ["splash", "finish"], "failure": ""})
         check(len(gets(service)) == 1, f"GETs: {gets(service)}")
         names = sorted(re.search(r'"operateName":"(\w+)"', r)[1] for r in service.telemetry())
@@ -197,9 +206,9 @@ def network_failure(args):
     log = SupportLog()
     service = run.service("--fault-path", "/package.exe", "--fault", "404")
     try:
-        installer, _ = start_install(args, run)
+        installer = click_install(args, run)
         dismiss_failure_box(args.probes, NETWORK_FAILURE, 60)
-        check(exit_code(installer.process, 20) == 0, "the installer did not exit with code 0")
+        check(exit_code(installer, 20) == 0, "the installer did not exit with code 0")
     finally:
         service.close()
     events = log.events()
@@ -216,9 +225,9 @@ def install_failure(args):
     log = SupportLog()
     service = run.service("--fault-path", "/package.exe", "--fault", "not-a-program")
     try:
-        installer, _ = start_install(args, run)
+        installer = click_install(args, run)
         dismiss_failure_box(args.probes, INSTALL_FAILURE, 60)
-        check(exit_code(installer.process, 20) == 0, "the installer did not exit with code 0")
+        check(exit_code(installer, 20) == 0, "the installer did not exit with code 0")
     finally:
         service.close()
     events = log.events()
@@ -267,6 +276,18 @@ def agreement_refused(args):
                                r"^end: options window closed"])
 
 
+def with_log_on_failure(scenario, args):
+    """Runs the scenario; a failure also shows the last run's log, which tells what happened."""
+    try:
+        scenario(args)
+    except (service_e2e.Failure, probe_driver.Failure) as failure:
+        path = os.path.join(temp_folder(), LOG_NAME)
+        if os.path.isfile(path):
+            with open(path, encoding="utf-8", errors="replace") as log:
+                raise type(failure)(f"{failure}\nthe last run's log:\n{log.read()}") from None
+        raise
+
+
 SCENARIOS = {
     "handshake_failures": handshake_failures,
     "handshake_retry_then_close": handshake_retry_then_close,
@@ -285,7 +306,7 @@ def main():
     for name in ("installer", "service", "url", "probes", "package", "work"):
         parser.add_argument("--" + name, required=True)
     args = parser.parse_args()
-    return run_scenario(args.scenario, lambda _: SCENARIOS[args.scenario](args),
+    return run_scenario(args.scenario, lambda _: with_log_on_failure(SCENARIOS[args.scenario], args),
                         failures=(service_e2e.Failure, probe_driver.Failure))
 
 
