@@ -22,7 +22,7 @@ sys.path.insert(0, HERE)
 import probe_driver  # noqa: E402
 import service_e2e  # noqa: E402
 from download_window_e2e import start_install, stalled_service  # noqa: E402
-from options_window_e2e import AGREE_BOX, INSTALL, Installer  # noqa: E402
+from options_window_e2e import AGREE_BOX, INSTALL, Installer, StandIns  # noqa: E402
 from service_e2e import (HANDSHAKE_RECORD, PAYLOAD_KEY, DevService, check, expect_error_box,  # noqa: E402
                          exit_code, press, run_scenario, start_wine, wait_for)
 from worker_e2e import (INSTALL_FAILURE, NETWORK_FAILURE, Run, check_installed,  # noqa: E402
@@ -239,20 +239,28 @@ def install_failure(args):
 
 
 def user_closes(args):
-    """Escape on the download window during a stalled download is the end; nothing else
-    follows it."""
+    """A running client and updater ended, each with its process id; then Escape on the
+    download window during a stalled download is the end, and nothing follows it."""
     run = Run(args)
     log = SupportLog()
+    stand_ins = StandIns(args, ["RADovaza_ZO.exe", "VOZezadev.exe"])
     service = stalled_service(run, 100)
     try:
         installer, window = start_install(args, run)
         time.sleep(2)
         press(window, "Escape")
         check(exit_code(installer.process, 20) == 0, "the installer did not exit with code 0")
+        check(stand_ins.ended() == ["RADovaza_ZO.exe", "VOZezadev.exe"], "the stand-ins run on")
     finally:
         service.close()
-    check_story(log.events(), [START, r"^install clicked", r"^preparation: the folder is ready",
-                               r"^end: download window closed by the user, exit 0$"])
+        stand_ins.close()
+    events = log.events()
+    check_story(events, [START, r"^install clicked",
+                         r"^client processes ended: 1, updaters ended: 1$",
+                         r"^preparation: the folder is ready",
+                         r"^end: download window closed by the user, exit 0$"])
+    for name in ("RADovaza_ZO", "VOZezadev"):
+        check(count(events, rf"^process \d+ \({name}\.exe\) ended$") == 1, f"{name}: {events}")
 
 
 def agreement_refused(args):
