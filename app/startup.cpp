@@ -1,4 +1,4 @@
-// Start-up steps of the installer: skin archive, COM, shadow class, options window.
+// Start-up steps of the installer: support log, skin archive, COM, shadow class, options window.
 #include "app/startup.h"
 
 #include "app/options_window.h"

@@ -16,10 +16,12 @@ struct SupportLog {
     KernelHandle file;
 };
 
+// Never destroyed: the worker and the report threads may still write while the process ends.
+// The system closes the file then; every line is already written through.
 SupportLog& supportLog()
 {
-    static SupportLog log;
-    return log;
+    static SupportLog* const log = new SupportLog;
+    return *log;
 }
 
 std::wstring logPath()
