@@ -9,6 +9,11 @@
 #   paint   the options window (layout and controls) painted whole, after a hover and laid out,
 #           beside a plain BitBlt and plain Place calls; a layered frame beside a plain
 #           UpdateLayeredWindow (i686, under Wine)
+#   download  the worker's download of a 256 MiB package from the development service beside
+#           curl (native) and a WinHTTP downloader (under the same Wine), and its peak memory
+#   window    the download window's reply times to a message every 10 ms during that download,
+#           beside a bare window's (during a WinHTTP download, and idle); the process CPU time
+#           of the hidden download window over 5 s of idle beside a bare hidden window's
 # Expects the native and win32 presets configured (scripts/test-all.sh does that).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,3 +53,17 @@ scripts/wine-run.sh --arch win32 build/win32/bench/ui_paint_bench.exe
 echo "== drop shadow (i686, under 32-bit Wine)"
 cmake --build --preset win32 --target shadow_bench >/dev/null
 scripts/wine-run.sh --arch win32 build/win32/bench/shadow_bench.exe
+
+# The two installer benchmarks are end-to-end scenarios of the test run; their figures are read
+# from ctest's verbose output (each line prefixed with the test's number).
+ctest_figures() {  # ctest_figures TEST_REGEX LINE_REGEX
+  ctest --preset win32 -R "$1" -V 2>&1 | sed -n 's/^[0-9]*: //p' | grep -aE "$2"
+}
+
+echo "== package download (i686, under 32-bit Wine)"
+cmake --build --preset win32 --target worker_probe >/dev/null
+ctest_figures '^worker_streams_a_' '^download of'
+
+echo "== download window: replies and idle CPU (i686, under 32-bit Wine)"
+cmake --build --preset win32 --target download_window_bench >/dev/null
+ctest_figures '^download_window_bench_' 'messages every|goal|idle CPU'
