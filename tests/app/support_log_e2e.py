@@ -151,7 +151,7 @@ def installed_story(run):
         START, r"^initInstall: status 200", r"^handshake attempt 1 succeeded",
         rf"^install clicked: folder {folder}, desktop shortcut yes, start menu yes",
         r"^client processes ended: 0", r"^preparation: the folder is ready",
-        rf"^package downloaded: {folder}/package\.exe$",
+        r"^download attempt 1: status 200", rf"^package downloaded: {folder}/package\.exe$",
         rf"^installer start: {folder}/package\.exe /S /D={folder}$",
         r"^installer exited with code 5 after \d+ ms$",
         r"^desktoplinkpath\.exe 0 started$", r"^menupath\.exe started$",
@@ -201,7 +201,8 @@ def unwritable_log(args):
 
 
 def network_failure(args):
-    """Four failed downloads: the network failure box and its dismissal end the run."""
+    """Four failed downloads, each with its status: the network failure box and its dismissal
+    end the run."""
     run = Run(args)
     log = SupportLog()
     service = run.service("--fault-path", "/package.exe", "--fault", "404")
@@ -212,9 +213,10 @@ def network_failure(args):
     finally:
         service.close()
     events = log.events()
-    check_story(events, [START, r"^install clicked", r"^preparation: the folder is ready",
-                         r"^failure box shown: " + NETWORK_FAILURE + "$",
-                         r"^end: failure box dismissed, exit 0$"])
+    check_story(events, [START, r"^install clicked", r"^preparation: the folder is ready"] +
+                [rf"^download attempt {n}: status 404" for n in range(1, 5)] +
+                [r"^failure box shown: " + NETWORK_FAILURE + "$",
+                 r"^end: failure box dismissed, exit 0$"])
     check(count(events, r"^package downloaded|^installer start") == 0, f"installed: {events}")
 
 
