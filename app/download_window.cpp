@@ -62,8 +62,10 @@ bool VQUpdate_Downloading::Open()
 
 void VQUpdate_Downloading::startDownload(std::string downloadAddress, std::wstring installDir)
 {
+    logLine("download window shown");
     m_splash = std::make_unique<VQUpdate_AgreementDialg>();
     m_splash->CreateHidden();
+    logLine("splash created; the start report and the download begin");
     const std::int32_t startTime = currentTimeSeconds();
     std::thread([version = m_version] { reportInstallStart(version); }).detach();
     DownloadJob job = makeDownloadJob(downloadAddress, installDir, startTime, this);
