@@ -11,6 +11,7 @@
 #           UpdateLayeredWindow (i686, under Wine)
 #   download  the worker's download of a 256 MiB package from the development service beside
 #           curl (native) and a WinHTTP downloader (under the same Wine), and its peak memory
+#   resume    the worker continuing a 256 MiB package cut at 90 % beside its whole download
 #   window    the download window's reply times to a message every 10 ms during that download,
 #           beside a bare window's (during a WinHTTP download, and idle); the process CPU time
 #           of the hidden download window over 5 s of idle beside a bare hidden window's
@@ -63,6 +64,9 @@ ctest_figures() {  # ctest_figures TEST_REGEX LINE_REGEX
 echo "== package download (i686, under 32-bit Wine)"
 cmake --build --preset win32 --target worker_probe >/dev/null
 ctest_figures '^worker_streams_a_' '^download of'
+
+echo "== resumed package download (i686, under 32-bit Wine)"
+ctest_figures '^worker_benchmark_continues_' 'MiB package: whole download'
 
 echo "== download window: replies and idle CPU (i686, under 32-bit Wine)"
 cmake --build --preset win32 --target download_window_bench >/dev/null
