@@ -96,13 +96,22 @@ def check_nothing_secret(events):
 
 # --- Start-up ---------------------------------------------------------------------------------
 
+# The handshake's failures: the service's fault switch, and the outcome each attempt logs.
+HANDSHAKE_FAILURES = (
+    ("refuse", r"no answer \(Connection\)"),
+    ("close", r"no answer \(Read\)"),
+    ("endless", r"no answer \(Canceled\)"),  # the answer is refused past its size cap
+    ("302", r"status 302"),
+    ("500", r"status 500"),
+)
+
+
 def handshake_failures(args):
-    """Three refused connections, then three 500 answers: each attempt with its error or
-    status and duration, the network error box, and its dismissal as the end."""
-    for faults, outcome in ((["--fault", "refuse"], r"no answer \(Connection\)"),
-                            (["--fault", "500"], r"status 500")):
+    """For each way the handshake fails, three attempts, each with its error or status and
+    duration, the network error box, and its dismissal as the end."""
+    for fault, outcome in HANDSHAKE_FAILURES:
         log = SupportLog()
-        service = DevService(args.service, args.url, args.work, *faults)
+        service = DevService(args.service, args.url, args.work, "--fault", fault)
         try:
             expect_error_box(args, start_wine(args.installer))
         finally:
