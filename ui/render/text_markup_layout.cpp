@@ -6,16 +6,21 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <sstream>
 
 namespace SkinUI {
 namespace {
 
+// The words of `text` between runs of white space (as the C locale classifies it). No string
+// stream: it would pull the C++ runtime's locale machinery into the program.
 std::vector<std::wstring> SplitWords(const std::wstring& text)
 {
-    std::wistringstream stream(text);
+    const auto isSpace = [](wchar_t c) { return std::iswspace(c) != 0; };
     std::vector<std::wstring> words;
-    for (std::wstring word; stream >> word;) words.push_back(word);
+    for (auto end = text.begin(); end != text.end();) {
+        const auto start = std::find_if_not(end, text.end(), isSpace);
+        end = std::find_if(start, text.end(), isSpace);
+        if (start != end) words.emplace_back(start, end);
+    }
     return words;
 }
 
