@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the shipped executable: a 32-bit GUI program that imports only known DLLs of the system
-# (so no mingw runtime DLL either) and carries its manifest (administrator rights), icon and skin
-# archive.
+# Checks the shipped executable: a 32-bit GUI program within its size budget that imports only
+# known DLLs of the system (so no mingw runtime DLL either) and carries its manifest
+# (administrator rights), icon and skin archive.
 #
 #   check-win32-artifact.sh VQUpdate.exe
 #   check-win32-artifact.sh --imports-only PROGRAM.exe...   the import rule alone, for any
@@ -22,6 +22,22 @@ known_dlls=(
   ws2_32   # the HTTP client's sockets
   shell32  # the folder browser and shell execution of the install steps
 )
+
+# The most bytes the shipped program may have: it is the first download of every user, often
+# over a slow link, so it must not grow unnoticed. The goal is 1 MiB; most of what is above it is
+# the C++ runtime's locale and stream code, which the HTTP library's parsing of every answer
+# (std::regex) needs. Lower the budget whenever the program shrinks.
+max_bytes=1966080  # 1.875 MiB
+
+# Fails when `exe` is larger than the budget; prints its size.
+check_size() {
+  local exe=$1 bytes
+  bytes=$(wc -c <"$exe")
+  ((bytes <= max_bytes)) ||
+    fail "$exe has $bytes bytes, over the budget of $max_bytes bytes by $((bytes - max_bytes))" \
+         "(see what grew with a link map: -Wl,-Map on a build without -s)"
+  echo "$bytes"
+}
 
 # The DLLs `exe` imports, in lower case.
 imported_dlls() {
@@ -59,6 +75,7 @@ fi
 
 exe=${1:?usage: check-win32-artifact.sh VQUpdate.exe}
 file "$exe" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "$exe is not a PE32 GUI executable: $(file -b "$exe")"
+bytes=$(check_size "$exe") || exit 1
 imports=$(check_imports "$exe") || exit 1
 # Manifest (administrator rights, DPI awareness, common controls 6), icon group 102 and the
 # skin archive resource; the archive the build packed beside the program must be the one inside.
@@ -66,4 +83,5 @@ resources=(python3 "$(dirname "$0")/../tests/app/check_executable_resources.py" 
 archive="$(dirname "$exe")/skin_archive.zip"
 [[ -f "$archive" ]] && resources+=(--archive "$archive")
 "${resources[@]}" || fail "$exe lacks resources it must carry (see above)"
-echo "check-win32-artifact: $exe ok ($(wc -c <"$exe") bytes; imports: $imports)"
+echo "check-win32-artifact: $exe ok ($bytes bytes, within the budget of $max_bytes bytes;" \
+     "imports: $imports)"
