@@ -2,8 +2,8 @@
 """The development service's file answers seen by an independent HTTP client (Python's
 http.client): byte ranges with Content-Range and 416, validators and If-Range, answers cut
 after N bytes (listed or seeded random), a file replaced between requests, the switches for a
-service without ranges, one that refuses them and one that mislabels them, and the request
-log's range headers.
+service without ranges, one that refuses them and one that mislabels them, a paced body, and
+the request log's range headers.
 
   dev_service_ranges_test.py DEV_INSTALL_SERVICE
 """
@@ -13,6 +13,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 
 SIZE = 300_000
 
@@ -167,12 +168,26 @@ def replaced_file(binary, folder, data):
         served.write(data)
 
 
+def paced(binary, folder, data):
+    """--rate holds a file body to that many KiB per second, whole and unchanged; a range too."""
+    with Service(binary, folder, "--rate", "200") as service:
+        started = time.monotonic()
+        status, _, body, complete = service.get()
+        seconds = time.monotonic() - started
+        expect(status == 200 and complete and body == data, "the paced body is not the file")
+        expect(seconds > 0.8 * SIZE / (200 * 1024),
+               f"{SIZE} bytes at 200 KiB/s took only {seconds:.2f} s")
+        status, _, body, _ = service.get(Range=f"bytes={SIZE - 1000}-")
+        expect(status == 206 and body == data[-1000:], "the paced range is not the file's end")
+
+
 def bad_options(binary, folder, data):
     """Malformed switch values are refused before the service listens."""
     for options in (["--cut-after", "1,,2"], ["--cut-after", "-5"], ["--cut-after", ""],
                     ["--cut-after", "99999999999999999999999"], ["--random-cuts", "5"],
                     ["--random-cuts", "5,1,2"], ["--ranges", "maybe"], ["--validators", "etag"],
-                    ["--replace-after", "-1"], ["--replace-with", ""]):
+                    ["--replace-after", "-1"], ["--replace-with", ""], ["--rate", "0"],
+                    ["--rate", "fast"]):
         result = subprocess.run([binary, "--port", "0", *options], capture_output=True,
                                 text=True, timeout=10)
         expect(result.returncode == 2 and "bad option" in result.stderr,
@@ -185,7 +200,7 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         with open(os.path.join(folder, "package.exe"), "wb") as package:
             package.write(data)
-        for test in (ranges_and_validators, cuts, switches, replaced_file, bad_options):
+        for test in (ranges_and_validators, cuts, switches, replaced_file, paced, bad_options):
             test(binary, folder, data)
             print(f"{test.__name__}: ok")
     return 0

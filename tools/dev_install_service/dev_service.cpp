@@ -99,18 +99,30 @@ bool sendFilePart(std::ifstream& file, std::size_t offset, std::size_t length,
     return file.gcount() > 0 && sink.write(buffer, static_cast<std::size_t>(file.gcount()));
 }
 
-// The body of a file answer: `length` bytes of `file` from `offset`, announced by Content-Length.
-// With `stop`, only that many are sent and then the connection closes (with `stall`, after
-// kStallTime of silence). The provider has no length of its own because the HTTP library
-// applies a request's Range header to every sized answer, and the service decides on ranges.
+// Holds a body to `bytesPerSecond` (0: no limit): waits until `sent` bytes are due since `start`.
+void keepPace(std::chrono::steady_clock::time_point start, std::uint64_t sent,
+              std::uint64_t bytesPerSecond)
+{
+    if (bytesPerSecond == 0) return;
+    const auto due = std::chrono::microseconds(sent * 1'000'000 / bytesPerSecond);
+    std::this_thread::sleep_until(start + due);
+}
+
+// The body of a file answer: `length` bytes of `file` from `offset`, announced by Content-Length,
+// sent at `rate` bytes per second at most (0: no limit). With `stop`, only that many are sent
+// and then the connection closes (with `stall`, after kStallTime of silence). The provider has
+// no length of its own because the HTTP library applies a request's Range header to every sized
+// answer, and the service decides on ranges.
 void serveBody(httplib::Response& response, const SharedFile& file, std::uint64_t offset,
-               std::uint64_t length, std::optional<std::uint64_t> stop, bool stall)
+               std::uint64_t length, std::optional<std::uint64_t> stop, bool stall,
+               std::uint64_t rate)
 {
     const std::uint64_t end = std::min(stop.value_or(length), length);
+    const auto start = std::chrono::steady_clock::now();
     response.set_header("Content-Length", std::to_string(length));
     response.set_content_provider(
         "application/octet-stream",
-        [file, offset, length, end, stall](std::size_t sent, httplib::DataSink& sink) {
+        [file, offset, length, end, stall, rate, start](std::size_t sent, httplib::DataSink& sink) {
             if (sent >= length) {
                 sink.done();
                 return true;
@@ -119,6 +131,7 @@ void serveBody(httplib::Response& response, const SharedFile& file, std::uint64_
                 if (stall) std::this_thread::sleep_for(kStallTime);
                 return false;
             }
+            keepPace(start, sent, rate);
             return sendFilePart(*file, offset + sent, end - sent, sink);
         });
 }
@@ -277,7 +290,7 @@ void DevInstallService::handleFile(const httplib::Request& request, httplib::Res
     const bool stall = fault == Fault::Stall;
     const auto stop =
         stall ? std::optional<std::uint64_t>(part.length / 2) : cuts_.nextCut(part.length);
-    serveBody(response, file, part.offset, part.length, stop, stall);
+    serveBody(response, file, part.offset, part.length, stop, stall, options_.rate);
 }
 
 void DevInstallService::replaceOnce(const std::string& path)

@@ -106,6 +106,11 @@ bool applyFileOption(ServiceOptions& options, const std::string& name, const std
         options.replaceAfter = count.value_or(-1);
         return count.has_value();
     }
+    if (name == "--rate") {
+        const auto kibPerSecond = parseInt(value, 1, 1 << 20);
+        options.rate = static_cast<std::uint64_t>(kibPerSecond.value_or(0)) * 1024;
+        return kibPerSecond.has_value();
+    }
     return false;
 }
 
@@ -174,9 +179,10 @@ const char* serviceUsage()
            "         [--fault-path PATH] [--fault-count N]\n"
            "         [--ranges bytes|none|416|mismatch] [--validators both|last-modified|none]\n"
            "         [--cut-after N[,N...]] [--random-cuts SEED,COUNT]\n"
-           "         [--replace-with FILE --replace-after N]\n"
+           "         [--replace-with FILE --replace-after N] [--rate KIB_PER_SECOND]\n"
            "Listens on 127.0.0.1 only (port 0 picks a free one and prints it); stops on SIGTERM.\n"
            "Served files: the i-th answer carrying a file ends after the i-th --cut-after count\n"
            "of body bytes, the next COUNT at random points; --replace-with moves FILE over the\n"
-           "requested file once N file requests were answered (new content, new validators).\n";
+           "requested file once N file requests were answered (new content, new validators);\n"
+           "--rate sends file bodies no faster than that.\n";
 }

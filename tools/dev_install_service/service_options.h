@@ -61,6 +61,7 @@ struct ServiceOptions {
     int randomCuts = 0;       // answers after the listed cuts end at a random point of their body
     std::string replaceWith;  // a file moved over the requested one before a later request
     int replaceAfter = -1;    // ... once this many file requests were answered; -1: never
+    std::uint64_t rate = 0;   // bytes per second of a file answer's body; 0: as fast as it goes
 };
 
 // Parses argv (argv[0] is skipped). On error returns nothing and puts a message in `error`.
