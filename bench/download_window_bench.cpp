@@ -5,15 +5,24 @@
 //       WM_NULL every 10 ms with a one-second limit and times each reply, until the window is
 //       hidden or gone or SECONDS have passed. Prints
 //       "replies all n=N p50=MS p99=MS max=MS timeouts=T" (a message without a reply counts
-//       as one second), then the same line "replies after-1s ..." of the messages sent after
-//       the window's first second; exits with 1 when no window showed.
+//       as one second), the same line "replies between ..." of the messages sent after the
+//       first reply arrived, the last one left out, and "phases opening=MS last=MS": when the
+//       first reply arrived, and the last message's reply time (for the download window, the
+//       switch to the splash). Exits with 1 when no window showed.
 //   download_window_bench.exe idle ARCHIVE SECONDS download|bare|bare-timer
 //       Opens the download window with the skins of the zip file ARCHIVE (or a bare popup
 //       window; with a 10 ms timer, the one a layered skinned window keeps for its repaints),
 //       hides it as the worker does before installing, lets it settle for a second, then runs
 //       the message loop for SECONDS and prints "idle WHICH cpu=MS wall=MS": the process's CPU
 //       time (kernel and user, GetProcessTimes) over that idle time.
+//   download_window_bench.exe progress ARCHIVE
+//       Opens the download window and lets it settle for a second; then, every 25 ms (a 2.5 s
+//       download without the download), either nothing ("idle") or one percentage step from 0
+//       to 100 reaching it as the worker's do ("steps"), while another thread times the
+//       window's replies as above. Prints for each "progress NAME cpu=MS" (the process CPU
+//       time) and "replies NAME n=...".
 #include "app/download_window.h"
+#include "app/progress_bands.h"
 #include "ui/render/resource_settings.h"
 
 #include <windows.h>
@@ -22,6 +31,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -70,15 +80,15 @@ struct Reply {
     bool answered;
 };
 
-// One summary line of the replies sent at or after `from` ms.
-void printReplies(const char* name, const std::vector<Reply>& replies, double from)
+// One summary line of replies[first, last).
+void printReplies(const char* name, const std::vector<Reply>& replies, std::size_t first,
+                  std::size_t last)
 {
     std::vector<double> times;
     int timeouts = 0;
-    for (const Reply& reply : replies) {
-        if (reply.sentAt < from) continue;
-        times.push_back(reply.ms);
-        timeouts += reply.answered ? 0 : 1;
+    for (std::size_t i = first; i < last; ++i) {
+        times.push_back(replies[i].ms);
+        timeouts += replies[i].answered ? 0 : 1;
     }
     if (times.empty()) return;
     std::sort(times.begin(), times.end());
@@ -87,10 +97,25 @@ void printReplies(const char* name, const std::vector<Reply>& replies, double fr
                 times.back(), timeouts);
 }
 
-int runReplies(const wchar_t* windowClass, double seconds)
+// Every reply, then the window's phases: its opening (until its first reply arrived), the
+// messages sent after it but the last (the download, for the download window), and the last
+// message, which waits for whatever the window does as it hides (the switch to the splash).
+void printPhases(const std::vector<Reply>& replies)
 {
-    HWND window = waitForVisibleWindow(windowClass);
-    if (!window) return 1;
+    printReplies("all", replies, 0, replies.size());
+    std::size_t first = 0;
+    while (first < replies.size() && !replies[first].answered) ++first;
+    if (first == replies.size()) return;
+    const double opened = replies[first].sentAt + replies[first].ms;
+    while (first < replies.size() && replies[first].sentAt < opened) ++first;
+    if (first + 1 >= replies.size()) return;
+    printReplies("between", replies, first, replies.size() - 1);
+    std::printf("phases opening=%.0f last=%.1f\n", opened, replies.back().ms);
+}
+
+// Sends `window` WM_NULL every 10 ms for `seconds` or until it is hidden, timing each reply.
+std::vector<Reply> probeReplies(HWND window, double seconds)
+{
     std::vector<Reply> replies;
     const double found = nowMs();
     // A message that waited long is followed by the next one 10 ms later, not by a burst
@@ -104,9 +129,16 @@ int runReplies(const wchar_t* windowClass, double seconds)
             SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kReplyLimitMs, &result) != 0;
         replies.push_back({sent - found, answered ? nowMs() - sent : kReplyLimitMs, answered});
     }
+    return replies;
+}
+
+int runReplies(const wchar_t* windowClass, double seconds)
+{
+    HWND window = waitForVisibleWindow(windowClass);
+    if (!window) return 1;
+    const std::vector<Reply> replies = probeReplies(window, seconds);
     if (replies.empty()) return 1;
-    printReplies("all", replies, 0);
-    printReplies("after-1s", replies, 1000);
+    printPhases(replies);
     return 0;
 }
 
@@ -137,16 +169,24 @@ void pumpFor(DWORD duration)
     }
 }
 
-// The download window opened and hidden, as during the installation. Never deleted, as in the
-// installer (its close ends the process).
-bool hideDownloadWindow(const std::wstring& archive)
+// The download window with the skins of `archive`, opened and painted; null when it could not
+// be opened. Never deleted, as in the installer (its close ends the process).
+VQUpdate_Downloading* openDownloadWindow(const std::wstring& archive)
 {
     const auto slash = archive.find_last_of(L"\\/");
     SkinUI::SetResourceFolder(slash == std::wstring::npos ? L"" : archive.substr(0, slash));
     SkinUI::SetSkinArchive(archive.substr(slash + 1), true);
     auto* window = new VQUpdate_Downloading("9.8.7", true, true, true);
-    if (!window->Open()) return false;
+    if (!window->Open()) return nullptr;
     pumpFor(kSettleMs);
+    return window;
+}
+
+// The download window opened and hidden, as during the installation.
+bool hideDownloadWindow(const std::wstring& archive)
+{
+    VQUpdate_Downloading* window = openDownloadWindow(archive);
+    if (!window) return false;
     window->ShowNative(false, true);
     return true;
 }
@@ -182,16 +222,52 @@ int runIdle(const std::wstring& archive, double seconds, const std::wstring& whi
     return 0;
 }
 
+// --- Progress steps ---------------------------------------------------------------------------
+
+constexpr int kSteps = 101;
+constexpr DWORD kStepIntervalMs = 25;
+
+// kSteps slots of kStepIntervalMs on this thread, with `step(i)` at the start of each, while
+// another thread times the window's replies. Prints "progress NAME cpu=MS" (the process CPU
+// time of the slots) and the replies' summary as "replies NAME ...".
+template <typename Step>
+void runSlots(const char* name, HWND window, Step step)
+{
+    std::vector<Reply> replies;
+    std::thread probe([&] { replies = probeReplies(window, kSteps * kStepIntervalMs / 1000.0); });
+    const double before = processCpuMs();
+    for (int i = 0; i < kSteps; ++i) {
+        step(i);
+        pumpFor(kStepIntervalMs);
+    }
+    const double cpu = processCpuMs() - before;
+    probe.join();
+    std::printf("progress %s cpu=%.1f\n", name, cpu);
+    printReplies(name, replies, 0, replies.size());
+}
+
+int runProgress(const std::wstring& archive)
+{
+    VQUpdate_Downloading* window = openDownloadWindow(archive);
+    if (!window) return 1;
+    runSlots("idle", window->NativeHandle(), [](int) {});
+    runSlots("steps", window->NativeHandle(),
+             [window](int percent) { window->showProgress(progressFrame(percent)); });
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"replies" && argc == 4) return runReplies(argv[2], std::wcstod(argv[3], nullptr));
+    if (mode == L"progress" && argc == 3) return runProgress(argv[2]);
     if (mode == L"idle" && argc == 5)
         return runIdle(argv[2], std::wcstod(argv[3], nullptr), argv[4]);
     std::fprintf(stderr,
                  "usage: download_window_bench replies CLASS SECONDS\n"
-                 "       download_window_bench idle ARCHIVE SECONDS download|bare|bare-timer\n");
+                 "       download_window_bench idle ARCHIVE SECONDS download|bare|bare-timer\n"
+                 "       download_window_bench progress ARCHIVE\n");
     return 2;
 }

@@ -4,9 +4,10 @@ from the same run, no limits. Runs inside `scripts/wine-run.sh --with-env`.
 
 - Replies during a full-speed download: Install clicked (real X input) with the development
   service serving a 256 MiB package; download_window_bench.exe sends the download window a
-  message every 10 ms and times each reply until the window hides (all of them, and those
-  after the window's first second). The references are the same probe on a bare window program
-  while WinHTTP downloads the same package under the same Wine, and with nothing else running.
+  message every 10 ms and times each reply until the window hides (all of them, those during
+  the download, and how long its opening and its switch to the splash kept it from replying). The references are the same probe on a bare window program
+  while WinHTTP downloads the same package under the same Wine, and with nothing else running;
+  and the download window receiving the worker's 101 progress steps without a download.
 - Idle CPU: the process CPU time of the download window opened and hidden (as during the
   installation, its shadow windows included) over 5 s of idle, beside a bare hidden window's,
   and the same bare window keeping a 10 ms timer (what a layered skinned window runs).
@@ -59,14 +60,21 @@ def figures(line):
     return dict(field.split("=", 1) for field in line.split() if "=" in field)
 
 
-def print_replies(name, output):
-    """The probe's two summaries: every message, and those sent after the window's first second
-    (its first paint and the start of the download behind it)."""
-    for line in output.splitlines():
-        f = figures(line)
-        part = "all" if line.split()[1] == "all" else "after its first second"
-        print(f"{name}, {part}: {f['n']} messages every 10 ms, reply p50 {f['p50']} ms, "
-              f"p99 {f['p99']} ms, max {f['max']} ms, {f['timeouts']} without a reply within 1 s")
+def print_replies(name, output, parts=None):
+    """The probe's summary lines ("replies PART ...") of the given parts, by their labels; with
+    the part "between", also how long the window's opening and its last message took."""
+    parts = parts or {"all": "all"}
+    lines = output.splitlines()
+    for line in lines:
+        f, part = figures(line), line.split()[1]
+        if line.startswith("replies ") and part in parts:
+            print(f"{name}, {parts[part]}: {f['n']} messages every 10 ms, reply p50 {f['p50']} "
+                  f"ms, p99 {f['p99']} ms, max {f['max']} ms, {f['timeouts']} without a reply "
+                  f"within 1 s")
+    if "between" in parts:
+        f = figures(next(line for line in lines if line.startswith("phases ")))
+        print(f"{name}: no reply for the first {f['opening']} ms after it showed (its opening); "
+              f"the last message, during the switch to the splash, waited {f['last']} ms")
 
 
 def bare_replies(args, seconds, during=()):
@@ -106,6 +114,18 @@ def replies(args):
         service.close()
 
 
+def progress_steps(args):
+    """The download window in the probe's own process, the worker's 101 progress steps 25 ms
+    apart without a download, beside the same time without steps."""
+    output = Bench(args, "progress", windows_path(args.archive)).output(90)
+    print_replies("download window, no download (reference)", output,
+                  {"steps": "101 progress steps 25 ms apart", "idle": "2.5 s without them"})
+    cpu = {line.split()[1]: figures(line)["cpu"] for line in output.splitlines()
+           if line.startswith("progress ")}
+    print(f"  process CPU time of those 2.5 s: {cpu['steps']} ms with the steps, "
+          f"{cpu['idle']} ms without")
+
+
 def idle_cpu(args, which):
     line = Bench(args, "idle", windows_path(args.archive), str(IDLE_SECONDS), which).output(90)
     return figures(line)
@@ -113,9 +133,11 @@ def idle_cpu(args, which):
 
 def benchmark(args):
     download, busy = replies(args)
-    print_replies("download window during a 256 MiB download", download)
+    print_replies("download window during a 256 MiB download", download,
+                  {"all": "all", "between": "during the download"})
     print_replies("bare window while WinHTTP downloads it under the same Wine (reference)", busy)
     print_replies("bare window, idle (reference)", bare_replies(args, BARE_REPLY_SECONDS))
+    progress_steps(args)
     print("(goal: download window p99 below 16 ms)")
     cpu = {which: idle_cpu(args, which)["cpu"] for which in ("download", "bare", "bare-timer")}
     print(f"idle CPU over {IDLE_SECONDS} s with the window hidden (process CPU time, kernel and "
