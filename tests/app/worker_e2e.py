@@ -305,11 +305,14 @@ def wide_folder(args):
 
 
 def reference_downloads(args, run, port):
-    """Seconds the same download takes with curl (native) and with WinHTTP (under Wine)."""
+    """Seconds the same download takes with curl (native) and with WinHTTP (under Wine), each
+    into a file of the run's folder as the worker does."""
+    copy = os.path.join(run.files, "curl.out")
     started = time.monotonic()
-    subprocess.run(["curl", "-s", "-o", os.devnull, args.url + "/package.exe"], check=True,
+    subprocess.run(["curl", "-s", "-o", copy, args.url + "/package.exe"], check=True,
                    timeout=120)
     curl = time.monotonic() - started
+    os.remove(copy)
     output = os.path.join(run.files, "winhttp.out")
     reference = os.path.join(os.path.dirname(args.probe), "winhttp_download.exe")
     result = subprocess.run([os.environ["WINE_BIN"], reference, str(port), "/package.exe",
