@@ -9,7 +9,6 @@ prefix, the development service serving the fake package (see worker_e2e.py).
 The service's first answer stalls half-way through its body, so the download window stays
 up for the read time-out and the pause after it (about 8 s) before the download completes.
 """
-import argparse
 import os
 import re
 import subprocess
@@ -22,7 +21,7 @@ sys.path.insert(0, HERE)
 import probe_driver  # noqa: E402
 import service_e2e  # noqa: E402
 from options_window_e2e import INSTALL, Installer, pixel, window_origin  # noqa: E402
-from service_e2e import check, dialogs, exit_code, press, run_scenario, wait_for, x_window  # noqa: E402
+from service_e2e import check, dialogs, driver_main, exit_code, press, wait_for, x_window  # noqa: E402
 from worker_e2e import Run, check_installed, gets  # noqa: E402
 
 DOWNLOAD_TITLE = "云帆安装"
@@ -156,15 +155,6 @@ SCENARIOS = {
 }
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    for name in ("installer", "service", "url", "probes", "package", "work"):
-        parser.add_argument("--" + name, required=True)
-    args = parser.parse_args()
-    return run_scenario(args.scenario, lambda _: SCENARIOS[args.scenario](args),
-                        failures=(service_e2e.Failure, probe_driver.Failure))
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(driver_main(SCENARIOS, ("installer", "service", "url", "probes", "package", "work"),
+                         failures=(service_e2e.Failure, probe_driver.Failure)))

@@ -120,6 +120,18 @@ def run_scenario(name, body, start_service=None, failures=(Failure,)):
     return 0
 
 
+def driver_main(scenarios, options, failures=(Failure,), run=lambda scenario, args: scenario(args)):
+    """The command line of a scenario driver: SCENARIO and a required --NAME VALUE for each
+    of `options`; runs run(scenarios[SCENARIO], args) and returns the exit code."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenario", choices=sorted(scenarios))
+    for name in options:
+        parser.add_argument("--" + name, required=True)
+    args = parser.parse_args()
+    return run_scenario(args.scenario, lambda _: run(scenarios[args.scenario], args),
+                        failures=failures)
+
+
 def start_wine(program, *args, trace=None):
     """Starts a Windows program. With trace (a file path), Wine writes its socket calls there,
     each stamped with the time in seconds to the millisecond."""

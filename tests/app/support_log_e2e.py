@@ -8,7 +8,6 @@ cannot be written changes nothing else.
   support_log_e2e.py SCENARIO --installer EXE --service BIN --url URL --probes DIR
                      --package EXE --work DIR
 """
-import argparse
 import ntpath
 import os
 import re
@@ -24,7 +23,7 @@ import service_e2e  # noqa: E402
 from download_window_e2e import start_install, stalled_service  # noqa: E402
 from options_window_e2e import AGREE_BOX, INSTALL, Installer, StandIns  # noqa: E402
 from service_e2e import (HANDSHAKE_RECORD, PAYLOAD_KEY, DevService, check, expect_error_box,  # noqa: E402
-                         exit_code, press, run_scenario, start_wine, wait_for)
+                         driver_main, exit_code, press, start_wine, wait_for)
 from worker_e2e import (INSTALL_FAILURE, NETWORK_FAILURE, Run, check_installed,  # noqa: E402
                         dismiss_failure_box, gets)
 
@@ -319,15 +318,7 @@ SCENARIOS = {
 }
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    for name in ("installer", "service", "url", "probes", "package", "work"):
-        parser.add_argument("--" + name, required=True)
-    args = parser.parse_args()
-    return run_scenario(args.scenario, lambda _: with_log_on_failure(SCENARIOS[args.scenario], args),
-                        failures=(service_e2e.Failure, probe_driver.Failure))
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(driver_main(SCENARIOS, ("installer", "service", "url", "probes", "package", "work"),
+                         failures=(service_e2e.Failure, probe_driver.Failure),
+                         run=with_log_on_failure))

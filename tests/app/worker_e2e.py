@@ -8,7 +8,6 @@ inside `scripts/wine-run.sh --with-env` (WINEPREFIX and WINE_BIN set).
 
 Install folders live in the prefix's drive C; each run starts from an empty folder.
 """
-import argparse
 import hashlib
 import json
 import os
@@ -19,7 +18,7 @@ import sys
 import tempfile
 import time
 
-from service_e2e import (DevService, check, dialogs, exit_code, press, run_scenario, start_wine,
+from service_e2e import (DevService, check, dialogs, driver_main, exit_code, press, start_wine,
                          wait_for, x_window)
 
 NETWORK_FAILURE = "请检查网络后重新下载"
@@ -574,17 +573,5 @@ SCENARIOS = {
 }
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    parser.add_argument("--service", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--package", required=True)
-    parser.add_argument("--url", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    return run_scenario(args.scenario, lambda _: SCENARIOS[args.scenario](args))
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(driver_main(SCENARIOS, ("service", "probe", "package", "url", "work")))
