@@ -34,7 +34,9 @@ run_ctest() {
   local preset=$1 out summary total fails
   echo "== test $preset"
   out="$log_dir/test-$preset.log"
-  ctest --preset "$preset" 2>&1 | tee "$out" | grep -E '^\s*[0-9]+/[0-9]+ Test|tests passed|Errors while|\*\*\*' || true
+  # A test run again after a timeout reports its last run on a line without the count.
+  ctest --preset "$preset" 2>&1 | tee "$out" \
+    | grep -E '^\s*([0-9]+/[0-9]+ )?Test +#|tests passed|Errors while|\*\*\*' || true
   summary=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -n 1)
   if [ -z "$summary" ]; then
     echo "ctest $preset produced no summary"; tail -n 30 "$out"; broken+=("test-$preset"); return
