@@ -3,6 +3,7 @@
 
 #include "app/download_job.h"
 #include "app/download_worker.h"
+#include "app/installer_popup.h"
 #include "app/splash_window.h"
 #include "app/support_log.h"
 #include "service/install_service.h"
@@ -52,12 +53,7 @@ VQUpdate_Downloading::~VQUpdate_Downloading() = default;
 
 bool VQUpdate_Downloading::Open()
 {
-    if (!CreateNative(nullptr, L"云帆安装", WS_POPUP | WS_VISIBLE, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT))
-        return false;
-    CenterOnOwner();
-    ShowNative(true, true);
-    return true;
+    return openInstallerPopup(*this, L"云帆安装");
 }
 
 void VQUpdate_Downloading::startDownload(std::string downloadAddress, std::wstring installDir)

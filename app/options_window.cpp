@@ -4,6 +4,7 @@
 #include "app/download_window.h"
 #include "app/folder_browse.h"
 #include "app/install_preparation.h"
+#include "app/installer_popup.h"
 #include "app/support_log.h"
 #include "app/web_links.h"
 #include "service/process_end.h"
@@ -56,12 +57,7 @@ VQUpdate_MainWindow::VQUpdate_MainWindow(std::string currentVersion, std::string
 
 bool VQUpdate_MainWindow::Open()
 {
-    if (!CreateNative(nullptr, L"云帆更新", WS_POPUP | WS_VISIBLE, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT))
-        return false;
-    CenterOnOwner();
-    ShowNative(true, true);
-    return true;
+    return openInstallerPopup(*this, L"云帆更新");
 }
 
 void VQUpdate_MainWindow::OnNotify(SkinUI::NotifyMsg& msg)

@@ -1,18 +1,17 @@
 // The splash window: created hidden, shown centred, closed on its own.
 #include "app/splash_window.h"
 
+#include "app/installer_popup.h"
+
 namespace {
 
 const UINT kInstallerIcon = 102;
-const DWORD kPopupVisible = WS_POPUP | WS_VISIBLE;
 
 }  // namespace
 
 bool VQUpdate_AgreementDialg::CreateHidden()
 {
-    if (!CreateNative(nullptr, L"云帆启动", kPopupVisible, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT))
-        return false;
+    if (!createInstallerPopup(*this, L"云帆启动")) return false;
     ShowNative(false, true);
     return true;
 }
