@@ -40,10 +40,12 @@ endfunction()
 # vq_shipped_program(target): the program users download, as small as the build can make it
 # without changing what it does. In the size-optimised build it is optimised whole at link time
 # (in one partition: splitting it makes this compiler fail on the HTTP library's classes), its
-# warnings there are errors as at compile time, and sections nothing refers to are dropped.
+# warnings there are errors as at compile time, and sections nothing refers to are dropped. Its
+# link map (TARGET.map beside the program) says what each library adds (scripts/size-report.py).
 function(vq_shipped_program target)
   if(WIN32)
-    set(whole_program -flto -flto-partition=one -Wall -Wextra -Werror -Wl,--gc-sections)
+    set(whole_program -flto -flto-partition=one -Wall -Wextra -Werror -Wl,--gc-sections
+                      -Wl,-Map=$<TARGET_FILE_DIR:${target}>/${target}.map)
     target_link_options(${target} PRIVATE "$<$<CONFIG:MinSizeRel>:${whole_program}>")
   endif()
 endfunction()
