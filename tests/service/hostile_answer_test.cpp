@@ -3,82 +3,18 @@
 // Each must be a failed call that stops reading at once, so memory stays small, and the end
 // report must still exit with 0. Builds natively and for Windows (the shipped 32-bit program).
 #include "service/install_service.h"
+#include "tests/service/loopback_peer.h"
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/select.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
-
-#ifdef _WIN32
-using Socket = SOCKET;
-const Socket kNoSocket = INVALID_SOCKET;
-constexpr int kSendFlags = 0;
-void closeSocket(Socket socket)
-{
-    closesocket(socket);
-}
-#else
-using Socket = int;
-constexpr Socket kNoSocket = -1;
-constexpr int kSendFlags = MSG_NOSIGNAL;  // a client that hung up is a send error, not SIGPIPE
-void closeSocket(Socket socket)
-{
-    close(socket);
-}
-#endif
-
-// Windows Sockets held for the server's lifetime (nothing to do elsewhere).
-class NetworkSession {
-public:
-#ifdef _WIN32
-    NetworkSession()
-    {
-        WSADATA data;
-        started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }
-    ~NetworkSession()
-    {
-        if (started_) WSACleanup();
-    }
-
-private:
-    bool started_ = false;
-#endif
-};
-
-// Send and receive time-outs, so a test whose client stalls fails instead of hanging.
-void setTimeouts(Socket socket, int seconds)
-{
-#ifdef _WIN32
-    const DWORD value = static_cast<DWORD>(seconds) * 1000;
-#else
-    const timeval value{seconds, 0};
-#endif
-    const auto* bytes = reinterpret_cast<const char*>(&value);
-    setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, bytes, sizeof value);
-    setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, bytes, sizeof value);
-}
 
 // What the server sends after reading a request: `head` (status line and headers), then `start`,
 // then `filler` over and over until the client hangs up or kSendLimit bytes went out. Without
@@ -143,122 +79,37 @@ std::vector<HostileAnswer> hostileAnswers()
 // A loopback server that answers every request with one fixed answer, one connection at a time.
 class HostileServer {
 public:
-    explicit HostileServer(HostileAnswer answer) : answer_(std::move(answer))
+    explicit HostileServer(HostileAnswer answer)
+        : answer_(std::move(answer)), peer_([this](loopback::Connection& c) { serve(c); })
     {
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        const bool listening =
-            listener_ != kNoSocket &&
-            bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-            listen(listener_, 4) == 0 &&
-            getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-        EXPECT_TRUE(listening) << "cannot listen on loopback";
-        url_ = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~HostileServer()
-    {
-        stopping_ = true;
-        thread_.join();
-        if (listener_ != kNoSocket) closeSocket(listener_);
+        EXPECT_TRUE(peer_.listening()) << "cannot listen on loopback";
     }
 
-    const std::string& url() const { return url_; }
-    int connections() const { return connections_; }
+    std::string url() const { return peer_.url(); }
+    int connections() const { return peer_.connections(); }
     // The most bytes one connection took before its client hung up (or the limit was reached).
     std::uint64_t mostBytesSent() const { return mostBytesSent_; }
 
 private:
-    void serve()
+    void serve(loopback::Connection& connection)
     {
-        while (!stopping_) {
-            if (!readable(listener_)) continue;
-            const Socket connection = accept(listener_, nullptr, nullptr);
-            if (connection == kNoSocket) continue;
-            ++connections_;
-            setTimeouts(connection, 30);
-            // A small send buffer keeps what the client never reads out of the count.
-            const int sendBuffer = 64 * 1024;
-            setsockopt(connection, SOL_SOCKET, SO_SNDBUF,
-                       reinterpret_cast<const char*>(&sendBuffer), sizeof sendBuffer);
-            if (readRequest(connection)) answer(connection);
-            closeSocket(connection);
-        }
+        // A small send buffer keeps what the client never reads out of the count.
+        connection.limitSendBuffer(64 * 1024);
+        if (connection.readRequest()) answer(connection);
     }
 
-    // Waits up to 50 ms for a connection, so a stop request is seen promptly.
-    bool readable(Socket socket) const
+    void answer(loopback::Connection& connection)
     {
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(socket, &set);
-        timeval wait{0, 50 * 1000};
-        return select(static_cast<int>(socket + 1), &set, nullptr, nullptr, &wait) == 1;
+        bool open = connection.send(answer_.head) && connection.send(answer_.start);
+        if (open && answer_.filler.empty()) connection.waitForClose(30);
+        while (open && !answer_.filler.empty() && connection.bytesSent() < kSendLimit)
+            open = connection.send(answer_.filler);
+        mostBytesSent_ = std::max<std::uint64_t>(mostBytesSent_, connection.bytesSent());
     }
 
-    // Reads the request's head and its Content-Length bytes of body.
-    static bool readRequest(Socket connection)
-    {
-        std::string request;
-        std::size_t headEnd = std::string::npos;
-        std::size_t wanted = 0;
-        char buffer[4096];
-        while (headEnd == std::string::npos || request.size() < headEnd + 4 + wanted) {
-            const int n = recv(connection, buffer, sizeof buffer, 0);
-            if (n <= 0) return false;
-            request.append(buffer, static_cast<std::size_t>(n));
-            if (headEnd == std::string::npos &&
-                (headEnd = request.find("\r\n\r\n")) != request.npos)
-                wanted = contentLength(request.substr(0, headEnd));
-        }
-        return true;
-    }
-
-    static std::size_t contentLength(std::string head)
-    {
-        std::transform(head.begin(), head.end(), head.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        const std::size_t at = head.find("\r\ncontent-length:");
-        return at == std::string::npos ? 0 : std::strtoul(head.c_str() + at + 17, nullptr, 10);
-    }
-
-    void answer(Socket connection)
-    {
-        std::uint64_t sent = 0;
-        bool open =
-            sendAll(connection, answer_.head, sent) && sendAll(connection, answer_.start, sent);
-        if (answer_.filler.empty()) {
-            char byte;
-            while (open && recv(connection, &byte, 1, 0) > 0) {}
-        }
-        while (open && !answer_.filler.empty() && sent < kSendLimit)
-            open = sendAll(connection, answer_.filler, sent);
-        mostBytesSent_ = std::max<std::uint64_t>(mostBytesSent_, sent);
-    }
-
-    static bool sendAll(Socket connection, const std::string& bytes, std::uint64_t& sent)
-    {
-        for (std::size_t done = 0; done < bytes.size();) {
-            const int n = send(connection, bytes.data() + done,
-                               static_cast<int>(bytes.size() - done), kSendFlags);
-            if (n <= 0) return false;
-            done += static_cast<std::size_t>(n);
-            sent += static_cast<std::uint64_t>(n);
-        }
-        return true;
-    }
-
-    [[maybe_unused]] NetworkSession network_;  // empty except on Windows
     HostileAnswer answer_;
-    Socket listener_ = kNoSocket;
-    std::string url_;
-    std::atomic<bool> stopping_{false};
-    std::atomic<int> connections_{0};
     std::atomic<std::uint64_t> mostBytesSent_{0};
-    std::thread thread_;
+    loopback::Peer peer_;  // last: its thread serves with the members above
 };
 
 class HostileAnswerTest : public testing::Test {
