@@ -118,19 +118,20 @@ def estimate_split(build, ours, ltrans, objdump):
 
 
 def short(path):
-    """An input file's name without its folders: libstdc++.a(locale.o), main.cpp.obj."""
+    """An input file's name without its folders, nor the archive's name repeated in its member's
+    (libmingwex.a(lib32_libmingwex_a-mingw_pformat.o) -> libmingwex.a(mingw_pformat.o))."""
     archive, paren, member = path.partition("(")
-    return os.path.basename(archive) + paren + member
+    return os.path.basename(archive) + paren + re.sub(r"^(lib32_)?lib\w+_l?a-", "", member)
 
 
 def table(title, rows, total=None):
     """Rows of bytes per column, largest first, with a row of their sums under `total`."""
-    print(f"\n{title}\n{'':36}" + "".join(f"{c:>10}" for c in COLUMNS) + f"{'total':>10}")
+    print(f"\n{title}\n{'':40}" + "".join(f"{c:>10}" for c in COLUMNS) + f"{'total':>10}")
     ordered = sorted(rows.items(), key=lambda r: -sum(r[1].values()))
     if total:
         ordered.append((total, sum(rows.values(), collections.Counter())))
     for name, sizes in ordered:
-        print(f"  {name[:34]:34}" + "".join(f"{sizes.get(c, 0):>10,}" for c in COLUMNS)
+        print(f"  {name[:38]:38}" + "".join(f"{sizes.get(c, 0):>10,}" for c in COLUMNS)
               + f"{sum(sizes.values()):>10,}")
 
 
