@@ -7,9 +7,6 @@
 #include "app/worker_view.h"
 #include "service/install_service.h"
 
-#include <httplib.h>
-
-#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -56,25 +53,15 @@ bool takeText(std::string_view& text, std::string_view prefix)
     return true;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // A fresh start from `head`: what a 200 answer offers for continuing it if it breaks off.
-PartialPackage startedFrom(const httplib::Response& head)
+PartialPackage startedFrom(const http::ResponseHead& head)
 {
     PartialPackage partial;
-    if (head.status != 200 || head.has_header("Content-Encoding")) return partial;
-    partial.total = announcedLength(head.get_header_value("Content-Length"));
+    if (head.status != 200 || head.headers.has("Content-Encoding")) return partial;
+    partial.total = announcedLength(head.headers.value("Content-Length"));
     partial.validator =
-        resumeValidator(head.get_header_value("Accept-Ranges"), head.get_header_value("ETag"),
-                        head.get_header_value("Last-Modified"));
+        resumeValidator(head.headers.value("Accept-Ranges"), head.headers.value("ETag"),
+                        head.headers.value("Last-Modified"));
     return partial;
 }
 
@@ -88,32 +75,35 @@ public:
     {
     }
 
-    httplib::Result fetch(httplib::Client& client, const std::string& path)
+    http::Result fetch(const http::Client& client, const std::string& path)
     {
-        return client.Get(
-            path, requestHeaders(), [this](const httplib::Response& head) { return onHead(head); },
-            [this](const char* data, std::size_t size) { return onBody(data, size); },
-            [this](std::uint64_t received, std::uint64_t total) {
-                if (packageBody_) progress_.update(offset_ + received, offset_ + total);
-                return true;
-            });
+        http::Request request;
+        request.path = path;
+        request.headers = requestHeaders();
+        request.onHead = [this](const http::ResponseHead& head) { return onHead(head); };
+        request.onBody = [this](const char* data, std::size_t size) { return onBody(data, size); };
+        request.onProgress = [this](std::uint64_t received, std::uint64_t total) {
+            if (packageBody_) progress_.update(offset_ + received, offset_ + total);
+            return true;
+        };
+        return client.send(request);
     }
 
     // True when the package is complete: a 200 answer, or the 206 that continued the file,
     // arrived whole and was written.
-    bool succeeded(const httplib::Result& result) const
+    bool succeeded(const http::Result& result) const
     {
         return result && written_ &&
-               (result->status == 200 || (continuing_ && partial_.received == partial_.total));
+               (result.status == 200 || (continuing_ && partial_.received == partial_.total));
     }
     bool written() const { return written_; }
 
     // The support log's account of the exchange: status or transport error, the bytes of the
     // body, the time and rate, and where in the package the body went.
-    std::string summary(const httplib::Result& result, double seconds) const
+    std::string summary(const http::Result& result, double seconds) const
     {
-        std::string text = result ? "status " + std::to_string(result->status)
-                                  : "transport error " + httplib::to_string(result.error());
+        std::string text = result ? "status " + std::to_string(result.status)
+                                  : std::string("transport error ") + http::errorName(result.error);
         char rate[96];
         std::snprintf(rate, sizeof rate, " bytes in %.2f s (%.2f MB/s)", seconds,
                       seconds > 0 ? static_cast<double>(bodyBytes_) / 1e6 / seconds : 0.0);
@@ -130,18 +120,20 @@ public:
 
 private:
     // Nothing of the worker's own on a fresh start: the request stays the one peers expect.
-    httplib::Headers requestHeaders() const
+    http::Headers requestHeaders() const
     {
-        if (!resuming_) return {};
-        return {{"Range", "bytes=" + std::to_string(partial_.received) + "-"},
-                {"If-Range", partial_.validator}};
+        http::Headers headers;
+        if (!resuming_) return headers;
+        headers.add("Range", "bytes=" + std::to_string(partial_.received) + "-");
+        headers.add("If-Range", partial_.validator);
+        return headers;
     }
 
     // A 206 continuing the file appends to it; any other answer starts the file over.
-    bool onHead(const httplib::Response& head)
+    bool onHead(const http::ResponseHead& head)
     {
         if (resuming_ && head.status == 206 &&
-            continuesPackage(head.get_header_value("Content-Range"), partial_)) {
+            continuesPackage(head.headers.value("Content-Range"), partial_)) {
             continuing_ = packageBody_ = true;
             offset_ = partial_.received;
             return true;
@@ -239,7 +231,7 @@ bool downloadPackage(const DownloadJob& job, const WorkerSeams& seams)
 std::string resumeValidator(const std::string& acceptRanges, const std::string& etag,
                             const std::string& lastModified)
 {
-    if (!equalsIgnoringCase(acceptRanges, "bytes")) return std::string();
+    if (!http::equalsIgnoringCase(acceptRanges, "bytes")) return std::string();
     if (!etag.empty() && etag.compare(0, 2, "W/") != 0) return etag;
     return lastModified;
 }

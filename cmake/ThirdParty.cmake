@@ -1,18 +1,13 @@
 # Installed dependencies (scripts/install-deps.sh puts them in place).
 
-# cpp-httplib: header-only, unpacked from Debian's source package into third_party/.
+# cpp-httplib: header-only, unpacked from Debian's source package into third_party/. The
+# development service and the tests use it (the installer has its own small client).
 set(VQ_HTTPLIB_DIR "${PROJECT_SOURCE_DIR}/third_party/cpp-httplib")
 if(NOT EXISTS "${VQ_HTTPLIB_DIR}/httplib.h")
   message(FATAL_ERROR "cpp-httplib is missing: run scripts/install-deps.sh")
 endif()
 add_library(httplib INTERFACE)
 target_include_directories(httplib SYSTEM INTERFACE "${VQ_HTTPLIB_DIR}")
-# Bodies are read in blocks of 1 MiB instead of the library's 4 KiB: under Wine each block costs
-# a readiness check and a receive through the wine server, and the package download of 256 MiB
-# ran at about 15 MiB/s (see scripts/bench.sh). The block lives on the reading thread's stack,
-# half of the 2 MiB every thread of ours reserves. Defined here so that every translation unit
-# including httplib.h sees the same value.
-target_compile_definitions(httplib INTERFACE "CPPHTTPLIB_RECV_BUFSIZ=size_t(1048576)")
 find_package(Threads REQUIRED)
 if(WIN32)
   target_link_libraries(httplib INTERFACE ws2_32 crypt32 Threads::Threads)

@@ -1,4 +1,4 @@
-// The install service calls: handshake and telemetry reports over cpp-httplib.
+// The install service calls: handshake and telemetry reports over the HTTP client.
 #include "service/install_service.h"
 
 #include "service/device_code.h"
@@ -6,12 +6,10 @@
 #include "service/payload_codec.h"
 #include "service/process_end.h"
 
-#include <httplib.h>
-
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <ctime>
-#include <exception>
 #include <memory>
 #include <utility>
 
@@ -28,21 +26,6 @@ const char kContentType[] = "application/json";
 // The service's answers are a few hundred bytes. A longer body is a broken or hostile answer:
 // reading it whole could exhaust the 32-bit installer's address space, so it fails the call.
 constexpr std::size_t kMaxAnswerBytes = 64 * 1024;
-
-// The HTTP client for baseUrl, or null when baseUrl is no usable http:// origin. The library
-// throws for a scheme other than http and for a port beyond int (built without exceptions it
-// leaves a client that crashes on first use); neither may end the installer.
-std::unique_ptr<httplib::Client> openClient(const std::string& baseUrl)
-{
-    std::unique_ptr<httplib::Client> client;
-    try {
-        client = std::make_unique<httplib::Client>(baseUrl);
-    } catch (const std::exception&) {
-        return nullptr;
-    }
-    if (!client->is_valid()) return nullptr;
-    return client;
-}
 
 struct Answer {
     int status;
@@ -81,43 +64,46 @@ private:
     std::string m_error = "not sent";
 };
 
-// True when the answer does not announce a body longer than the cap. The length is read as the
-// HTTP library reads it (64 bits, so a value above 4 GiB is not cut short on a 32-bit build).
-bool declaredLengthFits(const httplib::Response& response)
+// True when the answer does not announce a body longer than the cap. The length is read in 64
+// bits, so a value above 4 GiB is not cut short on a 32-bit build; one that is no number at
+// all fails the call when the body is read.
+bool declaredLengthFits(const http::ResponseHead& head)
 {
-    return response.get_header_value<std::uint64_t>("Content-Length") <= kMaxAnswerBytes;
+    const std::string& length = head.headers.value("Content-Length");
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(length.data(), length.data() + length.size(), value);
+    return error == std::errc::invalid_argument ||
+           (error == std::errc() && value <= kMaxAnswerBytes);
 }
 
 // POSTs `body` as JSON to `path` and returns the status and body of the answer. Nothing when no
 // complete answer arrived, or when its body is (or is announced as) longer than the cap: such
 // an answer is refused from its headers or as soon as the cap is passed, so memory stays small
 // and an endless body ends the call at once.
-std::optional<Answer> postRecord(httplib::Client& client, const char* path, const std::string& body,
-                                 CallRecord& record)
+std::optional<Answer> postRecord(const http::Client& client, const char* path,
+                                 const std::string& body, CallRecord& record)
 {
-    httplib::Request request;
+    http::Request request;
     request.method = "POST";
     request.path = path;
-    request.set_header("Content-Type", kContentType);
+    request.headers.add("Content-Type", kContentType);
     request.body = body;
 
     std::string answerBody;
-    request.response_handler = declaredLengthFits;
-    request.content_receiver = [&answerBody](const char* data, std::size_t size, std::uint64_t,
-                                             std::uint64_t) {
+    request.onHead = declaredLengthFits;
+    request.onBody = [&answerBody](const char* data, std::size_t size) {
         if (size > kMaxAnswerBytes - answerBody.size()) return false;
         answerBody.append(data, size);
         return true;
     };
 
-    httplib::Response response;
-    httplib::Error error = httplib::Error::Success;
-    if (!client.send(request, response, error)) {
-        record.failed(httplib::to_string(error));
+    const http::Result result = client.send(request);
+    if (!result) {
+        record.failed(http::errorName(result.error));
         return std::nullopt;
     }
-    record.answered(response.status);
-    return Answer{response.status, std::move(answerBody)};
+    record.answered(result.status);
+    return Answer{result.status, std::move(answerBody)};
 }
 
 InstallInfo decodeHandshakeAnswer(const std::string& body)
@@ -160,18 +146,17 @@ void sendTelemetry(const std::string& baseUrl, const std::string& version, std::
 
 }  // namespace
 
-std::unique_ptr<httplib::Client> makeServiceClient(const std::string& origin) noexcept
+std::unique_ptr<http::Client> makeServiceClient(const std::string& origin) noexcept
 {
     try {
-        auto client = openClient(origin);
-        if (!client) return nullptr;
-        client->set_default_headers({{"User-Agent", "cpp-httplib/0.7"}});
-        client->set_keep_alive(true);
-        client->set_follow_location(false);
-        client->set_connection_timeout(300, 0);
-        client->set_read_timeout(5, 0);
-        client->set_write_timeout(5, 0);
-        return client;
+        auto parsed = http::parseOrigin(origin);
+        if (!parsed) return nullptr;
+        http::ClientSettings settings;
+        settings.userAgent = "cpp-httplib/0.7";
+        settings.connectSeconds = 300;
+        settings.readSeconds = 5;
+        settings.writeSeconds = 5;
+        return std::make_unique<http::Client>(std::move(*parsed), std::move(settings));
     } catch (...) {
         return nullptr;  // an allocation failed: no client, as for an unusable origin
     }

@@ -3,14 +3,12 @@
 // sends one request and discards the client. Portable (Windows and Linux).
 #pragma once
 
+#include "service/http_client.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-
-namespace httplib {
-class Client;
-}
 
 // What a successful handshake yields, in the order the options window takes them. Values are
 // used as the service wrote them; a member missing from the answer is an empty string.
@@ -38,11 +36,11 @@ void setServiceCallObserver(ServiceCallObserver observer);
 const std::string& installServiceUrl();
 
 // An HTTP client for `origin` set up the way the install service's peers expect, shared by the
-// service calls and the package download: the User-Agent "cpp-httplib/0.7", keep-alive on (no
-// "Connection: close"), no redirects followed, no compressed answers accepted, connect
-// time-out 300 s, read and write time-outs 5 s. Null when origin is not a usable http://
-// origin. Include <httplib.h> to use it.
-std::unique_ptr<httplib::Client> makeServiceClient(const std::string& origin) noexcept;
+// service calls and the package download: the User-Agent "cpp-httplib/0.7" they have always
+// seen, keep-alive on (no "Connection: close"), no redirects followed, no compressed answers
+// accepted, connect time-out 300 s, read and write time-outs 5 s. Null when origin is not a
+// usable http:// origin.
+std::unique_ptr<http::Client> makeServiceClient(const std::string& origin) noexcept;
 
 // Every call below reads at most 64 KiB of an answer's body: a longer body (announced or
 // endless) fails the call as soon as it is seen. None of them throws.
