@@ -184,7 +184,7 @@ std::optional<InstallInfo> attemptHandshake(const std::string& baseUrl) noexcept
         if (!answer || answer->status != 200) return std::nullopt;
         return decodeHandshakeAnswer(answer->body);
     } catch (...) {
-        // Whatever went wrong (an allocation, the HTTP library), it is one failed attempt.
+        // Whatever went wrong (an allocation, a callback), it is one failed attempt.
         return std::nullopt;
     }
 }
