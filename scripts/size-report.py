@@ -5,7 +5,7 @@
 
 BUILD_DIR is a build folder of the win32 preset (MinSizeRel), whose link of the program writes
 PROGRAM.map beside it. Prints the program's file size, the sections of the (stripped) program,
-the bytes each library adds to them, our code split by library, and the largest objects.
+the bytes each library adds to them, our code by library as compiled alone, and the largest objects.
 """
 import argparse
 import collections
@@ -18,11 +18,11 @@ LTRANS = "ltrans (our code)"
 LTRANS_NOTE = """\
 "ltrans" is the program's own code after link-time optimisation: every object of our libraries
 and of the program, with the header-only code they use (stb_image, the C++ library's templates),
-compiled at link time as one unit (a "link-time translation" object). The map cannot tell the
-libraries apart inside it: its split further down is an estimate, each section shared out in
-proportion to the machine code of the objects the link pulled in as compiled alone (their fat
-objects); inlining and the functions optimised away shift it. Sizes are virtual sizes (.bss
-takes no file space; the file adds headers and rounds each section up to 512 bytes)."""
+compiled at link time as one unit (a "link-time translation" object), so the map cannot tell
+the libraries apart inside it. The table after it shows each library's share as the machine code
+of its objects compiled alone (from the fat objects; an inline function counted once), before
+inlining across libraries and dropping what is never called. Sizes are virtual sizes (.bss takes
+no file space; the file adds headers and rounds each section up to 512 bytes)."""
 # Groups of the libraries outside our code, by the file name of their archive or object.
 RUNTIME = (("libstdc++", r"lib(stdc|supc)\+\+\.a"),
            ("libgcc/libgcc_eh", r"libgcc(_eh)?\.a|crtbegin\.o|crtend\.o"),
@@ -98,10 +98,9 @@ def parse_objdump(text, wanted, seen_comdat):
     return sizes
 
 
-def estimate_split(build, ours, ltrans, objdump):
-    """Our groups' estimated bytes of `ltrans`, each column shared out in proportion to the
-    machine code their pulled-in objects have when compiled alone (the fat objects), and the
-    number of those objects."""
+def code_alone(build, ours, objdump):
+    """Bytes per column of our groups' objects that the link pulled in, as compiled alone (the
+    machine code beside the intermediate code in the fat objects), and how many objects."""
     members = collections.defaultdict(set)
     for entry in ours:
         archive, _, member = entry.rstrip(")").partition("(")
@@ -112,9 +111,7 @@ def estimate_split(build, ours, ltrans, objdump):
                              text=True, check=True).stdout
         alone[group(archive)].update(parse_objdump(out, wanted, seen))
         counts[group(archive)] += len(wanted)
-    totals = sum(alone.values(), collections.Counter())
-    return {g: {c: ltrans[c] * s[c] // totals[c] if totals[c] else 0 for c in COLUMNS}
-            for g, s in alone.items()}, counts
+    return alone, counts
 
 
 def short(path):
@@ -156,9 +153,11 @@ def main():
         objects[short(path)][column(output)] += size
     table("Bytes each library adds to the program's sections (from the link map):", groups,
           "(all)")
-    split, counts = estimate_split(args.build, ours, groups[LTRANS], args.objdump)
-    table("ltrans split among our libraries (estimate; objects pulled in, in brackets):",
-          {f"{g[5:]} [{counts[g]}]": s for g, s in split.items()})
+    alone, counts = code_alone(args.build, ours, args.objdump)
+    table("Our code by library, its objects compiled alone (objects pulled in, in brackets):",
+          {f"{g[5:]} [{counts[g]}]": s for g, s in alone.items()}, "(all)")
+    whole, parts = sum(groups[LTRANS].values()), sum(sum(s.values()) for s in alone.values())
+    print(f"  optimised whole at link time: {whole:,} bytes (ltrans), {whole / parts:.0%} of them")
     largest = dict(sorted(objects.items(), key=lambda o: -sum(o[1].values()))[:25])
     table("The 25 largest objects and archive members:", largest)
 
