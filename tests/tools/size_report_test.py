@@ -10,6 +10,7 @@ import sys
 import unittest
 
 GCC = "/usr/lib/gcc/i686-w64-mingw32/12-posix"
+LIB = GCC + "/../../../../i686-w64-mingw32/lib/../lib"
 SAMPLE_MAP = f"""\
 Archive member included to satisfy reference by file (symbol)
 
@@ -50,11 +51,11 @@ LOAD ui/libskinui.a
  .eh_frame      0x00403040       0x20 /usr/i686-w64-mingw32/lib/libz.a(inflate.o)
 
 .bss            0x00404000       0x28
- .bss           0x00404000        0x8 {GCC}/../../../../i686-w64-mingw32/lib/../lib/libpthread.a(libwinpthread_la-thread.o)
- COMMON         0x00404008       0x20 {GCC}/../../../../i686-w64-mingw32/lib/../lib/libmingwex.a(lib32_libmingwex_a-mingw_vfprintf.o)
+ .bss           0x00404000        0x8 {LIB}/libpthread.a(libwinpthread_la-thread.o)
+ COMMON         0x00404008       0x20 {LIB}/libmingwex.a(lib32_libmingwex_a-mingw_vfprintf.o)
 
 .idata          0x00405000      0x200
- .idata$2       0x00405000       0x14 {GCC}/../../../../i686-w64-mingw32/lib/../lib/libkernel32.a(libkernel32h.o)
+ .idata$2       0x00405000       0x14 {LIB}/libkernel32.a(libkernel32h.o)
 
 .rsrc           0x00406000     0x1000
  .rsrc          0x00406000      0x900 app/CMakeFiles/VQUpdate.dir/resources/installer.rc.res
