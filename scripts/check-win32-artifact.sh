@@ -34,7 +34,7 @@ check_size() {
   bytes=$(wc -c <"$exe")
   ((bytes <= max_bytes)) ||
     fail "$exe has $bytes bytes, over the budget of $max_bytes bytes by $((bytes - max_bytes))" \
-         "(see what grew with a link map: -Wl,-Map on a build without -s)"
+         "(see what grew: scripts/size-report.py BUILD_DIR)"
   echo "$bytes"
 }
 
