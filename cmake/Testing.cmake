@@ -9,7 +9,10 @@ include(GoogleTest)
 # the fixture starts it before the first test and stops it after the last.
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   set(VQ_WINE_FIXTURE wine_session)
-  add_test(NAME wine_session_start COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --session-start)
+  add_executable(wine_desktop_holder ${PROJECT_SOURCE_DIR}/tests/wine_desktop_holder.cpp)
+  vq_target_settings(wine_desktop_holder)
+  add_test(NAME wine_session_start
+           COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --session-start $<TARGET_FILE:wine_desktop_holder>)
   add_test(NAME wine_session_stop COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --session-stop)
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)

@@ -5,7 +5,8 @@
 #   wine-run.sh [OPTIONS] PROGRAM.exe [ARGS...]    run a program, return its exit code
 #   wine-run.sh [OPTIONS] --with-env CMD [ARGS...] run a Linux command (a test driver using
 #                                                  xdotool and wine) in the same environment
-#   wine-run.sh [OPTIONS] --session-start          keep a display and wineserver up for many runs
+#   wine-run.sh [OPTIONS] --session-start [HOLDER] keep a display and wineserver up for many runs;
+#                                                  HOLDER.exe starts the desktop and keeps it up
 #   wine-run.sh [OPTIONS] --session-stop           stop what --session-start started
 #
 # OPTIONS: --arch win32|win64 (default win32: the shipped i686 program, in a 32-bit prefix with the
@@ -97,6 +98,15 @@ case "${1:-}" in
     # Start Wine's background services now, with their output detached, so that they don't
     # inherit (and hold open) the output pipe of the first test that would start them.
     "$wine_bin" wineboot </dev/null >/dev/null 2>&1 || true
+    # Wine's desktop process inherits the standard error of the program that starts it and
+    # lives while any program uses the desktop: the holder starts it with its output in a file.
+    if [ -n "${2:-}" ] && [ ! -s "$session/holder.out" ]; then
+      "$wine_bin" "$2" </dev/null >"$session/holder.out" 2>&1 9>&- &
+      for _ in $(seq 300); do
+        grep -q "desktop ready" "$session/holder.out" 2>/dev/null && break
+        sleep 0.1
+      done
+    fi
     exit 0 ;;
   --session-stop)
     if [ -d "$session" ]; then
@@ -105,7 +115,7 @@ case "${1:-}" in
     fi
     exit 0 ;;
   "")
-    echo "usage: wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM [ARGS...] | --with-env CMD... | --session-start | --session-stop" >&2
+    echo "usage: wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM [ARGS...] | --with-env CMD... | --session-start [HOLDER] | --session-stop" >&2
     exit 2 ;;
 esac
 
