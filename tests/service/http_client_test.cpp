@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -448,6 +449,28 @@ TEST(HttpTimeouts, AStalledAnswerEndsWithReadAfterTheReadTimeout)
     }
 }
 
+// A peer that reads nothing: the request fills the sockets' buffers and the send stalls.
+TEST(HttpTimeouts, ARequestThePeerNeverReadsEndsWithWriteAfterTheWriteTimeout)
+{
+    std::atomic<bool> done{false};
+    loopback::Peer peer([&done](loopback::Connection&) {
+        for (int wait = 0; wait < 1000 && !done; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    http::Request request = get();
+    request.method = "POST";
+    request.body.assign(32u << 20, 'x');
+    http::ClientSettings settings;
+    settings.writeSeconds = 1;
+    const auto start = Clock::now();
+    const http::Result result = http::Client({"127.0.0.1", peer.port()}, settings).send(request);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    done = true;
+    EXPECT_EQ(result.error, http::Error::Write);
+    EXPECT_GE(seconds, 0.8);
+    EXPECT_LE(seconds, 4.0);
+}
+
 // A refused port, and a name that never resolves (the "invalid" domain is reserved for that).
 TEST(HttpConnection, NoConnectionIsAConnectionError)
 {
@@ -463,6 +486,20 @@ TEST(HttpConnection, NoConnectionIsAConnectionError)
         EXPECT_EQ(result.error, http::Error::Connection);
         EXPECT_EQ(result.status, 0);
     }
+}
+
+TEST(HttpConnection, AnUnansweredConnectionEndsAfterTheConnectTimeout)
+{
+    const loopback::FullListener listener;
+    ASSERT_NE(listener.port(), 0) << "cannot listen on loopback";
+    http::ClientSettings settings;
+    settings.connectSeconds = 1;
+    const auto start = Clock::now();
+    const http::Result result = http::Client({"127.0.0.1", listener.port()}, settings).send(get());
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    EXPECT_EQ(result.error, http::Error::ConnectionTimeout);
+    EXPECT_GE(seconds, 0.8);
+    EXPECT_LE(seconds, 4.0);
 }
 
 // A name, not an address (every address it resolves to is tried until one answers).

@@ -6,6 +6,7 @@
 #include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/select.h>
@@ -86,8 +87,9 @@ std::size_t contentLength(std::string head)
     return at == std::string::npos ? 0 : std::strtoul(head.c_str() + at + 17, nullptr, 10);
 }
 
-// A listening socket on 127.0.0.1:`port`, and the port it got; kNoSocket when that failed.
-std::uintptr_t listenOnLoopback(std::uint16_t& port)
+// A listening socket on 127.0.0.1:`port` with room for `backlog` connections not yet accepted,
+// and the port it got; kNoSocket when that failed.
+std::uintptr_t listenOnLoopback(std::uint16_t& port, int backlog)
 {
     const std::uintptr_t handle = handleOf(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (handle == kNoSocket) return kNoSocket;
@@ -103,12 +105,32 @@ std::uintptr_t listenOnLoopback(std::uint16_t& port)
     address.sin_port = htons(port);
     socklen_t length = sizeof address;
     auto* generic = reinterpret_cast<sockaddr*>(&address);
-    if (bind(native(handle), generic, sizeof address) != 0 || listen(native(handle), 4) != 0 ||
+    if (bind(native(handle), generic, sizeof address) != 0 ||
+        listen(native(handle), backlog) != 0 ||
         getsockname(native(handle), generic, &length) != 0) {
         closeSocket(native(handle));
         return kNoSocket;
     }
     port = ntohs(address.sin_port);
+    return handle;
+}
+
+// Starts connecting a non-blocking socket to 127.0.0.1:`port`; kNoSocket when that failed.
+std::uintptr_t startConnecting(std::uint16_t port)
+{
+    const std::uintptr_t handle = handleOf(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (handle == kNoSocket) return kNoSocket;
+#ifdef _WIN32
+    u_long on = 1;
+    ioctlsocket(native(handle), FIONBIO, &on);
+#else
+    fcntl(native(handle), F_SETFL, fcntl(native(handle), F_GETFL, 0) | O_NONBLOCK);
+#endif
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    connect(native(handle), reinterpret_cast<sockaddr*>(&address), sizeof address);
     return handle;
 }
 
@@ -178,7 +200,7 @@ bool Connection::readable(int milliseconds) const
     return waitReadable(handle_, milliseconds);
 }
 
-Peer::NetworkSession::NetworkSession()
+NetworkSession::NetworkSession()
 {
 #ifdef _WIN32
     WSADATA data;
@@ -186,7 +208,7 @@ Peer::NetworkSession::NetworkSession()
 #endif
 }
 
-Peer::NetworkSession::~NetworkSession()
+NetworkSession::~NetworkSession()
 {
 #ifdef _WIN32
     if (started) WSACleanup();
@@ -195,7 +217,7 @@ Peer::NetworkSession::~NetworkSession()
 
 Peer::Peer(Script script, std::uint16_t port) : script_(std::move(script))
 {
-    listener_ = listenOnLoopback(port);
+    listener_ = listenOnLoopback(port, 4);
     if (listener_ == kNoSocket) return;
     port_ = port;
     thread_ = std::thread([this] { serve(); });
@@ -219,6 +241,22 @@ void Peer::serve()
         Connection connection(accepted);
         script_(connection);
     }
+}
+
+FullListener::FullListener()
+{
+    listener_ = listenOnLoopback(port_, 1);
+    if (listener_ == kNoSocket) return;
+    // More than the smallest queue holds: the system completes the first ones on its own.
+    for (int i = 0; i < 8; ++i) queued_.push_back(startConnecting(port_));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+FullListener::~FullListener()
+{
+    for (const std::uintptr_t handle : queued_)
+        if (handle != kNoSocket) closeSocket(native(handle));
+    if (listener_ != kNoSocket) closeSocket(native(listener_));
 }
 
 }  // namespace loopback

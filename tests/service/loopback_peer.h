@@ -11,8 +11,16 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace loopback {
+
+// Windows Sockets, started for the lifetime of a listener (nothing to do elsewhere).
+struct NetworkSession {
+    NetworkSession();
+    ~NetworkSession();
+    bool started = false;
+};
 
 // One accepted connection, closed when the script returns. Sends and receives give up after
 // 30 seconds, so a test whose client stalls fails instead of hanging.
@@ -67,18 +75,32 @@ public:
 private:
     void serve();
 
-    // Windows Sockets are started for the peer's lifetime (nothing to do elsewhere).
-    struct NetworkSession {
-        NetworkSession();
-        ~NetworkSession();
-        bool started = false;
-    } network_;
+    NetworkSession network_;
     Script script_;
     std::uintptr_t listener_;
     std::uint16_t port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> connections_{0};
     std::thread thread_;
+};
+
+// A listener on 127.0.0.1 that never accepts, its queue filled by connections of its own: the
+// system leaves any further connection attempt unanswered until the client gives up.
+class FullListener {
+public:
+    FullListener();
+    ~FullListener();
+    FullListener(const FullListener&) = delete;
+    FullListener& operator=(const FullListener&) = delete;
+
+    // 0 when no listener could be set up.
+    std::uint16_t port() const { return port_; }
+
+private:
+    NetworkSession network_;
+    std::uintptr_t listener_;
+    std::vector<std::uintptr_t> queued_;
+    std::uint16_t port_ = 0;
 };
 
 }  // namespace loopback
