@@ -245,9 +245,22 @@ std::optional<std::uint64_t> parseChunkSize(std::string_view line)
     return value;
 }
 
-bool isRefusedEncoding(const std::string& encoding)
+// The codings a Content-Encoding or Transfer-Encoding value lists, in lower case, "identity"
+// (no coding) left out.
+std::vector<std::string> codingsOf(std::string_view value)
 {
-    return encoding == "gzip" || encoding == "deflate" || encoding.find("br") != encoding.npos;
+    std::vector<std::string> codings;
+    while (!value.empty()) {
+        const std::size_t comma = std::min(value.find(','), value.size());
+        std::string_view coding = value.substr(0, comma);
+        value.remove_prefix(std::min(comma + 1, value.size()));
+        while (!coding.empty() && isBlank(coding.front())) coding.remove_prefix(1);
+        while (!coding.empty() && isBlank(coding.back())) coding.remove_suffix(1);
+        if (coding.empty() || equalsIgnoringCase(coding, "identity")) continue;
+        codings.emplace_back(coding);
+        for (char& c : codings.back()) c = lowerAscii(c);
+    }
+    return codings;
 }
 
 // Reads one answer's body into the request's callbacks.
@@ -260,7 +273,9 @@ public:
 
     Error read(const Headers& headers)
     {
-        if (equalsIgnoringCase(headers.value("Transfer-Encoding"), "chunked")) return readChunked();
+        const auto transfer = codingsOf(headers.value("Transfer-Encoding"));
+        if (!transfer.empty())
+            return transfer == std::vector<std::string>{"chunked"} ? readChunked() : Error::Read;
         if (!headers.has("Content-Length")) return readToEnd();
         const auto length = parseDecimal(headers.value("Content-Length"));
         return length ? readLength(*length, true) : Error::Read;
@@ -326,7 +341,8 @@ Error readAnswer(AnswerReader& reader, const Request& request, ResponseHead& hea
     if (!readHead(reader, head)) return Error::Read;
     if (head.status == 204) return Error::Success;
     if (request.onHead && !request.onHead(head)) return Error::Canceled;
-    if (isRefusedEncoding(head.headers.value("Content-Encoding"))) return Error::Read;
+    // Nothing here decodes: a coded body would reach the caller as if it were the content.
+    if (!codingsOf(head.headers.value("Content-Encoding")).empty()) return Error::Read;
     return BodyReader(reader, request).read(head.headers);
 }
 

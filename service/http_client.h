@@ -5,7 +5,8 @@
 // It writes the requests the service's peers have always seen: the headers sorted by name,
 // "Accept: */*", the Host, the caller's User-Agent, and for a POST its Content-Type and
 // Content-Length. Keep-alive is on (no "Connection: close"), redirects are never followed and
-// compressed answers ("gzip", "deflate", "br") are refused, as no decompressor is built in.
+// coded answers (any Content-Encoding but "identity", any Transfer-Encoding but "chunked") are
+// refused, as no decoder is built in.
 #pragma once
 
 #include <cstdint>
@@ -56,7 +57,9 @@ struct ResponseHead {
 
 struct Request {
     std::string method = "GET";
-    std::string path;  // "/..." as given; spaces, controls and bytes above 0x7F are %-escaped
+    // "/..." as given; spaces, controls and bytes above 0x7F are %-escaped. An empty path is not
+    // sent: the request ends with Error::Connection.
+    std::string path;
     Headers headers;   // sent besides the client's own (a field given here wins)
     std::string body;  // sent with Content-Length for POST and PUT (with "0" when empty)
 
