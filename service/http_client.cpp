@@ -47,6 +47,13 @@ bool isControl(char c)
     return (byte < 0x20 && c != '\t') || byte == 0x7F;
 }
 
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 bool startsWith(std::string_view text, std::string_view prefix)
 {
     return text.substr(0, prefix.size()) == prefix;
@@ -191,9 +198,7 @@ void addHeaderLine(std::string_view line, Headers& headers)
 {
     const std::size_t colon = line.find(':');
     if (colon == line.npos || colon == 0) return;
-    std::string_view value = line.substr(colon + 1);
-    while (!value.empty() && isBlank(value.front())) value.remove_prefix(1);
-    while (!value.empty() && isBlank(value.back())) value.remove_suffix(1);
+    const std::string_view value = trimBlanks(line.substr(colon + 1));
     if (value.empty() || std::any_of(value.begin(), value.end(), isControl)) return;
     headers.add(std::string(line.substr(0, colon)), std::string(value));
 }
@@ -252,10 +257,8 @@ std::vector<std::string> codingsOf(std::string_view value)
     std::vector<std::string> codings;
     while (!value.empty()) {
         const std::size_t comma = std::min(value.find(','), value.size());
-        std::string_view coding = value.substr(0, comma);
+        const std::string_view coding = trimBlanks(value.substr(0, comma));
         value.remove_prefix(std::min(comma + 1, value.size()));
-        while (!coding.empty() && isBlank(coding.front())) coding.remove_prefix(1);
-        while (!coding.empty() && isBlank(coding.back())) coding.remove_suffix(1);
         if (coding.empty() || equalsIgnoringCase(coding, "identity")) continue;
         codings.emplace_back(coding);
         for (char& c : codings.back()) c = lowerAscii(c);
