@@ -112,9 +112,9 @@ Idx Name          Size      VMA       LMA       File off  Algn
 
 
 def load(path):
-    spec = importlib.util.spec_from_file_location("size_report", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("size_report", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
