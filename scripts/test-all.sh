@@ -19,6 +19,8 @@ fi
 passed=0 failed=0 broken=()
 log_dir="$repo/build/logs"
 mkdir -p "$log_dir"
+failure_digest="$log_dir/failures.txt"
+: >"$failure_digest"
 
 build() {
   local preset=$1
@@ -27,6 +29,17 @@ build() {
     || { tail -n 40 "$log_dir/configure-$preset.log"; return 1; }
   cmake --build --preset "$preset" >"$log_dir/build-$preset.log" 2>&1 \
     || { grep -E -B2 -A12 'error|FAILED' "$log_dir/build-$preset.log" | head -n 80; return 1; }
+}
+
+# failed_test_output LOG: what ctest printed for each failed test (its output follows the result
+# line until the next test starts or ends), the first 40 lines of each, so a failure on a CI
+# machine can be told from the run's own end.
+failed_test_output() {
+  awk '
+    /^ *([0-9]+\/[0-9]+ )?Test +#[0-9]+:/ { shown = /\*\*\*/; lines = 0; if (shown) print; next }
+    /^ +Start +[0-9]+:/ || /tests passed, / { shown = 0; next }
+    shown && lines++ < 40
+  ' "$1"
 }
 
 # run_ctest PRESET: runs the preset's tests and adds its counts to the totals.
@@ -44,7 +57,9 @@ run_ctest() {
   total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
   fails=$(sed -E 's/.*, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
   passed=$((passed + total - fails)); failed=$((failed + fails))
-  [ "$fails" = 0 ] || broken+=("test-$preset")
+  [ "$fails" = 0 ] && return
+  broken+=("test-$preset")
+  { echo "-- failed in $preset"; failed_test_output "$out"; } >>"$failure_digest"
 }
 
 for preset in native native-asan win32; do
@@ -60,6 +75,7 @@ fi
 if build win64; then passed=$((passed + 1)); else failed=$((failed + 1)); broken+=("build-win64"); fi
 
 echo
+[ -s "$failure_digest" ] && { echo "== output of the failed tests"; cat "$failure_digest"; echo; }
 [ ${#broken[@]} -eq 0 ] || echo "failed steps: ${broken[*]}"
 echo "all presets: $passed passed, $failed failed"
 [ ${#broken[@]} -eq 0 ]
