@@ -4,7 +4,9 @@
 // installer: it copies itself into the folder after the last " /D=" of its command line as
 // "desktoplinkpath.exe", "menupath.exe" and "RADovaza_ZO.exe", then waits and exits as its
 // side file "fake-package.txt" (beside it, "exit=N delay=MS", both optional) says.
-#include "utf8_text.h"  // a stand-alone program, built without the project include path
+// Stand-alone program, built without the project include path.
+#include "log_append.h"
+#include "utf8_text.h"
 
 #include <windows.h>
 
@@ -52,11 +54,7 @@ void logRun(const std::wstring& self)
     const std::string line = "{\"exe\":" + jsonString(self.substr(self.find_last_of(L"\\/") + 1)) +
                              ",\"cmdline\":" + jsonString(GetCommandLineW()) +
                              ",\"cwd\":" + jsonString(std::wstring(cwd, cwdLength)) + "}\n";
-    const std::wstring log = folderOf(self) + L"\\runs.log";
-    if (std::FILE* file = _wfopen(log.c_str(), L"ab")) {
-        std::fwrite(line.data(), 1, line.size(), file);
-        std::fclose(file);
-    }
+    appendLine(folderOf(self) + L"\\runs.log", line);
 }
 
 bool isMarker(const std::wstring& self)
