@@ -14,15 +14,14 @@ inline bool appendLine(const std::wstring& path, const std::string& line)
 {
     using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
     for (int attempt = 0; attempt < 500; ++attempt) {
-        Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr),
-                    &CloseHandle);
-        if (file.get() == INVALID_HANDLE_VALUE) {
-            file.release();
+        HANDLE opened = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (opened == INVALID_HANDLE_VALUE) {
             if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
             Sleep(10);
             continue;
         }
+        const Handle file(opened, &CloseHandle);
         DWORD written = 0;
         return SetFilePointer(file.get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
                WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written,
